@@ -15,8 +15,7 @@ std::string upperCaseAsciiLetters(std::string text) {
     return text;
 }
 
-Tdorvformatcheckdisk::Tdorvformatcheckdisk(const EnginePlatform& platform)
-    : m_platform(platform) {}
+Tdorvformatcheckdisk::Tdorvformatcheckdisk(const EnginePlatform& platform) : m_platform(platform) {}
 
 Tdorvformatcheckdisk::~Tdorvformatcheckdisk() {
     if (ActiveFormatter == this) {
@@ -24,7 +23,9 @@ Tdorvformatcheckdisk::~Tdorvformatcheckdisk() {
     }
 }
 
-bool Tdorvformatcheckdisk::LoadFmifs() { return m_platform.fmifs.load(); }
+bool Tdorvformatcheckdisk::LoadFmifs() {
+    return m_platform.fmifs.load();
+}
 
 bool Tdorvformatcheckdisk::DoProgress(std::int32_t Percent) {
     bool cancel = false;
@@ -86,8 +87,7 @@ bool Tdorvformatcheckdisk::EnableCompression(const std::string& Root, bool Enabl
     if (!m_platform.fmifs.hasCompression()) {
         return false;
     }
-    return m_platform.fmifs.library().enableVolumeCompression(root, Enable ? 0xFFFFFFFFu : 0u) !=
-           0;
+    return m_platform.fmifs.library().enableVolumeCompression(root, Enable ? 0xFFFFFFFFu : 0u) != 0;
 }
 
 }  // namespace calvora::engine

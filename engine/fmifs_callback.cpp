@@ -53,8 +53,8 @@ std::uint8_t CALVORA_WINAPI FmifsCallback(std::uint32_t Command, std::uint32_t /
     std::string line;
     switch (code) {
         case 0:
-            cancel = engine->DoProgress(ActionInfo ? *static_cast<const std::int32_t*>(ActionInfo)
-                                                   : 0);
+            cancel =
+                engine->DoProgress(ActionInfo ? *static_cast<const std::int32_t*>(ActionInfo) : 0);
             break;
         case 11: {
             const bool success =
@@ -75,10 +75,10 @@ std::uint8_t CALVORA_WINAPI FmifsCallback(std::uint32_t Command, std::uint32_t /
             return 1;
         default: {
             std::string_view message = messageOf(code);
-            line = message.empty()
-                       ? engine->timeStamped(std::string(report::kDiskCallback) +
-                                             std::to_string(code))
-                       : engine->timeStamped(message);
+            line =
+                message.empty()
+                    ? engine->timeStamped(std::string(report::kDiskCallback) + std::to_string(code))
+                    : engine->timeStamped(message);
             break;
         }
     }

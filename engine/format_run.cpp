@@ -22,7 +22,9 @@ int driveNumberOf(const std::string& root) {
     return root.empty() ? 0 : static_cast<unsigned char>(root[0]) - 64;
 }
 
-bool hasDriveColon(const std::string& root) { return root.size() >= 2 && root[1] == ':'; }
+bool hasDriveColon(const std::string& root) {
+    return root.size() >= 2 && root[1] == ':';
+}
 
 }  // namespace
 

@@ -19,9 +19,12 @@ int main() {
 
     constexpr std::int64_t kSize = 64 << 20;
     volumes.add('E', u"STICK", u"FAT", kSize, kSize / 2);
-    library.script = {CallbackStep::progress(25), CallbackStep::progress(50),
-                      CallbackStep::progress(75), CallbackStep::progress(100),
-                      CallbackStep::output("mkfs.fat 4.2 (2021-01-31)"), CallbackStep::code(1),
+    library.script = {CallbackStep::progress(25),
+                      CallbackStep::progress(50),
+                      CallbackStep::progress(75),
+                      CallbackStep::progress(100),
+                      CallbackStep::output("mkfs.fat 4.2 (2021-01-31)"),
+                      CallbackStep::code(1),
                       CallbackStep::finished(true)};
     library.onFormatted = [&](const platform::FormatExArguments& arguments) {
         volumes.add('E', arguments.label, arguments.fileSystemName, kSize, kSize - 4096);

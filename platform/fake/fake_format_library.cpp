@@ -78,6 +78,8 @@ std::uint8_t FakeFormatLibrary::enableVolumeCompression(std::u16string_view root
     return compressionAnswer;
 }
 
-void FakeFormatLibrary::release() { ++releaseCalls; }
+void FakeFormatLibrary::release() {
+    ++releaseCalls;
+}
 
 }  // namespace calvora::platform::fake

@@ -41,7 +41,9 @@ const CallbackCase kCases[] = {
     {"low_byte_267_is_finished", 256 + 11, {}, 1, {}, {"14:03:22: Finished : OK  "}, {}},
 };
 
-void PrintTo(const CallbackCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const CallbackCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class CallbackTableTest : public EngineFixture,
                           public ::testing::WithParamInterface<CallbackCase> {};

@@ -2,7 +2,9 @@
 
 namespace calvora::engine::testing {
 
-EngineFixture::EngineFixture() { recordEvents(); }
+EngineFixture::EngineFixture() {
+    recordEvents();
+}
 
 void EngineFixture::recordEvents() {
     engine.onInfoEvent = [this](const std::string& info, bool& cancel) {

@@ -103,9 +103,9 @@ TEST_F(FormatDiskTest, PassesArgumentsInTheLibrarysForm) {
 
 TEST_F(FormatDiskTest, ClusterSizeFilter) {
     const std::pair<std::int32_t, std::uint32_t> cases[] = {
-        {0, 0},         {512, 512},     {1024, 1024},   {2048, 2048}, {4096, 4096},
-        {8192, 8192},   {16384, 16384}, {32768, 32768}, {65536, 65536}, {3000, 0},
-        {131072, 0},    {-4096, 0},     {256, 0}};
+        {0, 0},       {512, 512},     {1024, 1024},   {2048, 2048},   {4096, 4096},
+        {8192, 8192}, {16384, 16384}, {32768, 32768}, {65536, 65536}, {3000, 0},
+        {131072, 0},  {-4096, 0},     {256, 0}};
     for (const auto& [given, passed] : cases) {
         library.formatExCalls.clear();
         engine.FormatDisk("E:\\", 0, 2, "X", false, given);
@@ -123,7 +123,9 @@ struct QuickCase {
     std::uint32_t expectedQuick;
 };
 
-void PrintTo(const QuickCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const QuickCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class QuickFormatRuleTest : public FormatDiskTest,
                             public ::testing::WithParamInterface<QuickCase> {};

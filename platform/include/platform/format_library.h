@@ -47,7 +47,8 @@ public:
     virtual void formatEx(const FormatExArguments& arguments, FormatCallback callback) = 0;
     // Calls "EnableVolumeCompession"; returns the low byte of its result.
     // Only called when hasEntry("EnableVolumeCompession").
-    virtual std::uint8_t enableVolumeCompression(std::u16string_view root, std::uint32_t enable) = 0;
+    virtual std::uint8_t enableVolumeCompression(std::u16string_view root,
+                                                 std::uint32_t enable) = 0;
     // FreeLibrary.
     virtual void release() = 0;
 };
