@@ -1,4 +1,5 @@
-// The installation test against a real folder tree, from different current folders.
+// The installation test against a real folder tree, from different current folders, and the
+// launcher run on it with the shell and the dialog behind fakes.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -6,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "launcher/fake/fake_launcher_services.h"
 #include "launcher/linux/linux_file_probe.h"
 #include "launcher/weblaunch.h"
 #include "temp_folder.h"
@@ -75,6 +77,13 @@ TEST_P(LinuxFileProbeTest, FindsOnlyTheProgramFileTwoFoldersUpFromTheCurrentFold
 
     linux_os::LinuxFileProbe probe;
     EXPECT_EQ(probe.fileExists(kLinuxInstallationTestPath), GetParam().installed);
+
+    // And what the launcher makes of it, with the shell and the dialog as fakes.
+    fake::FakeShell shell;
+    fake::FakeWarningDialog dialog;
+    EXPECT_EQ(runWebLaunch(kLinuxInstallationTestPath, probe, shell, dialog), 0);
+    EXPECT_EQ(shell.openedAddresses.size(), GetParam().installed ? 1u : 0u);
+    EXPECT_EQ(dialog.shown.size(), GetParam().installed ? 0u : 1u);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -128,9 +128,8 @@ TEST(WeblaunchVersion, TheProgramCarriesItsDescriptionAndVersion) {
 }
 
 TEST(WeblaunchVersion, TheWindowsResourceSaysTheSame) {
-    const char* source = std::getenv("CALVORA_SOURCE_DIR");
-    ASSERT_NE(source, nullptr);
-    const std::string rc = readFile(fs::path{source} / "launcher/win32/weblaunch.rc");
+    const std::string rc = readFile(WEBLAUNCH_RESOURCE);
+    ASSERT_FALSE(rc.empty()) << WEBLAUNCH_RESOURCE;
     EXPECT_NE(rc.find("FILEVERSION 1,0,0,0"), std::string::npos);
     EXPECT_NE(rc.find("VALUE \"FileDescription\", \"Visit the Website Calvora\\0\""),
               std::string::npos);
