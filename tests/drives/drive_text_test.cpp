@@ -62,3 +62,36 @@ TEST(TextCaseTest, LatinLettersChangeCaseOthersStay) {
 
 }  // namespace
 }  // namespace calvora::drives
+
+namespace calvora::drives {
+namespace {
+
+TEST(EntryLayoutTest, TextIndentsAndCentredIcon) {
+    const EntryRect entry{0, 0, 200, 18};
+    EXPECT_EQ(layoutEntry(entry, false, isSmall).text.left, 4);
+    EXPECT_FALSE(layoutEntry(entry, false, isSmall).hasIcon);
+    EXPECT_EQ(layoutEntry(entry, true, isSmall).text.left, 22);
+    EXPECT_EQ(layoutEntry({0, 0, 200, 34}, true, isLarge).text.left, 38);
+    // (17 - 1 - 16) / 2 = 0; a 24-pixel entry: 1 + (23 - 1 - 16) / 2 = 4.
+    EXPECT_EQ(layoutEntry(entry, true, isSmall).icon, (EntryRect{2, 1, 18, 17}));
+    EXPECT_EQ(layoutEntry({10, 0, 200, 24}, true, isSmall).icon, (EntryRect{12, 4, 28, 20}));
+    // An entry smaller than its icon: the division truncates toward zero.
+    EXPECT_EQ(layoutEntry({0, 0, 200, 16}, true, isLarge).icon.top, 1 + (14 - 32) / 2);
+}
+
+TEST(EntryHeightTest, MinimumPerIconSize) {
+    const struct {
+        int current, line;
+        TIconSize size;
+        int expected;
+    } cases[] = {
+        {15, 15, isSmall, 18}, {20, 20, isSmall, 20}, {18, 17, isLarge, 34},
+        {40, 40, isLarge, 40}, {16, 18, isSmall, 16}, {20, 34, isLarge, 20},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(entryHeightFor(c.current, c.line, c.size), c.expected) << c.line;
+    }
+}
+
+}  // namespace
+}  // namespace calvora::drives
