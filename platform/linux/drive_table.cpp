@@ -318,11 +318,17 @@ bool DriveTable::heldByOtherProcess(const VolumeCandidate& volume) const {
     std::vector<dev_t> devices;
     if (!volume.isImageFile) {
         devices.push_back(own.st_rdev);
+        // A program on the whole disk, or on one of this disk's partitions, holds it too.
         for (const BlockDevice& device : m_blocks) {
-            struct stat part {};
-            if (device.isPartition && device.disk == volume.blockName &&
-                ::stat(("/dev/" + device.name).c_str(), &part) == 0) {
-                devices.push_back(part.st_rdev);
+            bool related =
+                (device.isPartition && device.disk == volume.blockName) ||
+                (!device.isPartition && device.name != volume.blockName &&
+                 std::any_of(m_blocks.begin(), m_blocks.end(), [&](const BlockDevice& b) {
+                     return b.name == volume.blockName && b.disk == device.name;
+                 }));
+            struct stat node {};
+            if (related && ::stat(("/dev/" + device.name).c_str(), &node) == 0) {
+                devices.push_back(node.st_rdev);
             }
         }
     }
