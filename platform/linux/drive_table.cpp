@@ -63,6 +63,13 @@ void DriveTable::refresh() {
     std::vector<VolumeCandidate> present = m_scan.volumes;
     std::vector<Attached> stillAttached;
     for (const Attached& attached : m_attached) {
+        // A device the scan lists now (its partitions went away) is no longer attached.
+        if (attached.isBlockDevice &&
+            std::any_of(present.begin(), present.end(), [&](const VolumeCandidate& v) {
+                return v.blockName == attached.blockName;
+            })) {
+            continue;
+        }
         std::optional<VolumeCandidate> volume = attachedVolume(attached);
         if (volume) {
             present.push_back(std::move(*volume));
@@ -268,6 +275,12 @@ std::int64_t DriveTable::size(int driveNumber, bool free) {
         return static_cast<std::int64_t>(blocks) * static_cast<std::int64_t>(info.f_frsize);
     }
     if (volume.path.empty() || volume.sizeBytes == 0) {
+        return -1;
+    }
+    // Only a volume that libblkid recognises is read: a partition table also ends its first
+    // sector with 0x55AA, and must not pass for a FAT boot sector.
+    std::optional<ProbedFileSystem> probed = probeFileSystem(volume.path);
+    if (!probed || (probed->type != "vfat" && probed->type != "exfat" && probed->type != "ntfs")) {
         return -1;
     }
     std::optional<FileSystemSpace> space = readOnDiskSpace(volume.path);
