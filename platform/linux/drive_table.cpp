@@ -63,6 +63,13 @@ void DriveTable::refresh() {
     std::vector<VolumeCandidate> present = m_scan.volumes;
     std::vector<Attached> stillAttached;
     for (const Attached& attached : m_attached) {
+        // A device the scan lists now (its partitions went away) is no longer attached.
+        if (attached.isBlockDevice &&
+            std::any_of(present.begin(), present.end(), [&](const VolumeCandidate& v) {
+                return v.blockName == attached.blockName;
+            })) {
+            continue;
+        }
         std::optional<VolumeCandidate> volume = attachedVolume(attached);
         if (volume) {
             present.push_back(std::move(*volume));
@@ -270,6 +277,12 @@ std::int64_t DriveTable::size(int driveNumber, bool free) {
     if (volume.path.empty() || volume.sizeBytes == 0) {
         return -1;
     }
+    // Only a volume that libblkid recognises is read: a partition table also ends its first
+    // sector with 0x55AA, and must not pass for a FAT boot sector.
+    std::optional<ProbedFileSystem> probed = probeFileSystem(volume.path);
+    if (!probed || (probed->type != "vfat" && probed->type != "exfat" && probed->type != "ntfs")) {
+        return -1;
+    }
     std::optional<FileSystemSpace> space = readOnDiskSpace(volume.path);
     if (!space) {
         return -1;
@@ -318,11 +331,17 @@ bool DriveTable::heldByOtherProcess(const VolumeCandidate& volume) const {
     std::vector<dev_t> devices;
     if (!volume.isImageFile) {
         devices.push_back(own.st_rdev);
+        // A program on the whole disk, or on one of this disk's partitions, holds it too.
         for (const BlockDevice& device : m_blocks) {
-            struct stat part {};
-            if (device.isPartition && device.disk == volume.blockName &&
-                ::stat(("/dev/" + device.name).c_str(), &part) == 0) {
-                devices.push_back(part.st_rdev);
+            bool related =
+                (device.isPartition && device.disk == volume.blockName) ||
+                (!device.isPartition && device.name != volume.blockName &&
+                 std::any_of(m_blocks.begin(), m_blocks.end(), [&](const BlockDevice& b) {
+                     return b.name == volume.blockName && b.disk == device.name;
+                 }));
+            struct stat node {};
+            if (related && ::stat(("/dev/" + device.name).c_str(), &node) == 0) {
+                devices.push_back(node.st_rdev);
             }
         }
     }

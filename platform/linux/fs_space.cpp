@@ -54,6 +54,99 @@ std::uint64_t zeroBits(const std::uint8_t* data, std::size_t size, std::uint64_t
     return zeros;
 }
 
+// Counts the clear bits of the volume bitmap, the unnamed data of MFT record 6 ($Bitmap).
+std::optional<std::uint64_t> ntfsFreeClusters(const ReadAt& read, const std::uint8_t* boot,
+                                              std::uint64_t clusters, std::uint64_t clusterBytes) {
+    std::uint64_t mftCluster = le64(boot + 48);
+    auto perRecord = static_cast<std::int8_t>(boot[64]);
+    std::uint64_t recordBytes =
+        perRecord < 0 ? 1ull << -perRecord : static_cast<std::uint64_t>(perRecord) * clusterBytes;
+    if (recordBytes < 512 || recordBytes > 65536 || mftCluster >= clusters) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> record(static_cast<std::size_t>(recordBytes));
+    if (!read(mftCluster * clusterBytes + 6 * recordBytes, record.data(), record.size()) ||
+        std::memcmp(record.data(), "FILE", 4) != 0) {
+        return std::nullopt;
+    }
+    // Undo the update sequence: the last two bytes of every 512-byte stride are kept in the
+    // update sequence array.
+    std::size_t usa = le16(record.data() + 4);
+    std::size_t usaCount = le16(record.data() + 6);
+    if (usaCount == 0 || usa + usaCount * 2 > record.size() ||
+        (usaCount - 1) * 512 > record.size()) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 1; i < usaCount; ++i) {
+        record[i * 512 - 2] = record[usa + i * 2];
+        record[i * 512 - 1] = record[usa + i * 2 + 1];
+    }
+    std::size_t at = le16(record.data() + 20);
+    while (at + 64 <= record.size()) {
+        const std::uint8_t* attribute = record.data() + at;
+        std::uint32_t type = le32(attribute);
+        std::uint32_t length = le32(attribute + 4);
+        if (type == 0xFFFFFFFF || length < 16 || at + length > record.size()) {
+            return std::nullopt;
+        }
+        if (type != 0x80 || attribute[9] != 0) {
+            at += length;
+            continue;
+        }
+        std::uint64_t bitsLeft = clusters;
+        std::uint64_t zeros = 0;
+        if (attribute[8] == 0) {
+            std::size_t valueLength = le32(attribute + 16);
+            std::size_t valueOffset = le16(attribute + 20);
+            if (valueOffset + valueLength > length) {
+                return std::nullopt;
+            }
+            zeros = zeroBits(attribute + valueOffset, valueLength, bitsLeft);
+            return bitsLeft == 0 ? std::optional<std::uint64_t>(zeros) : std::nullopt;
+        }
+        // Data runs: a header byte gives the sizes of a length and a signed cluster delta.
+        std::size_t run = at + le16(attribute + 32);
+        std::int64_t lcn = 0;
+        while (run < at + length && record[run] != 0 && bitsLeft > 0) {
+            unsigned lengthSize = record[run] & 0x0F;
+            unsigned offsetSize = record[run] >> 4;
+            if (lengthSize == 0 || lengthSize > 8 || offsetSize > 8 ||
+                run + 1 + lengthSize + offsetSize > at + length) {
+                return std::nullopt;
+            }
+            std::uint64_t runLength = 0;
+            for (unsigned k = 0; k < lengthSize; ++k) {
+                runLength |= std::uint64_t{record[run + 1 + k]} << (8 * k);
+            }
+            std::uint64_t delta = 0;
+            for (unsigned k = 0; k < offsetSize; ++k) {
+                delta |= std::uint64_t{record[run + 1 + lengthSize + k]} << (8 * k);
+            }
+            if (offsetSize > 0 && offsetSize < 8 &&
+                (record[run + lengthSize + offsetSize] & 0x80)) {
+                delta |= ~0ull << (8 * offsetSize);
+            }
+            run += 1 + lengthSize + offsetSize;
+            if (offsetSize == 0) {
+                return std::nullopt;  // a sparse run has no place in the volume bitmap
+            }
+            lcn += static_cast<std::int64_t>(delta);
+            if (lcn < 0 || static_cast<std::uint64_t>(lcn) + runLength > clusters) {
+                return std::nullopt;
+            }
+            std::uint64_t bytes = std::min(runLength * clusterBytes, (bitsLeft + 7) / 8);
+            if (!readChunks(read, static_cast<std::uint64_t>(lcn) * clusterBytes, bytes,
+                            [&](const std::uint8_t* data, std::size_t n) {
+                                zeros += zeroBits(data, n, bitsLeft);
+                            })) {
+                return std::nullopt;
+            }
+        }
+        return bitsLeft == 0 ? std::optional<std::uint64_t>(zeros) : std::nullopt;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::optional<FileSystemSpace> readFatSpace(const ReadAt& read) {
@@ -224,10 +317,14 @@ std::optional<FileSystemSpace> readNtfsSpace(const ReadAt& read) {
         return std::nullopt;
     }
     std::uint64_t clusters = totalSectors / sectorsPerCluster;
+    std::uint64_t clusterBytes = std::uint64_t{sectorsPerCluster} * bytesPerSector;
     FileSystemSpace space;
-    space.totalBytes =
-        static_cast<std::int64_t>(clusters * sectorsPerCluster * std::uint64_t{bytesPerSector});
-    // Free space would need the $Bitmap file from the MFT; left unknown.
+    space.totalBytes = static_cast<std::int64_t>(clusters * clusterBytes);
+    std::optional<std::uint64_t> freeClusters =
+        ntfsFreeClusters(read, boot, clusters, clusterBytes);
+    if (freeClusters) {
+        space.freeBytes = static_cast<std::int64_t>(*freeClusters * clusterBytes);
+    }
     return space;
 }
 

@@ -11,7 +11,8 @@ namespace calvora::platform::linux_os {
 // What stands behind a drive letter on Linux.
 struct VolumeDevice {
     char letter = 0;
-    // A block device (/dev/sdb1, /dev/loop0, /dev/mmcblk0p1) or a plain image file.
+    // A block device (/dev/sdb1, /dev/loop0, /dev/mmcblk0p1) or a plain image file; empty for
+    // a network or RAM file system that has no device (nfs, cifs, sshfs, tmpfs).
     std::string path;
     bool isImageFile = false;
     DriveTypeCode type = DriveTypeCode::Unknown;
