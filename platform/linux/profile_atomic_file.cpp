@@ -53,8 +53,8 @@ FileText readSmallFile(const std::string& path, std::size_t maxBytes) {
     FileText result;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        result.outcome = (errno == ENOENT || errno == ENOTDIR) ? ReadOutcome::Missing
-                                                                : ReadOutcome::Failed;
+        result.outcome =
+            (errno == ENOENT || errno == ENOTDIR) ? ReadOutcome::Missing : ReadOutcome::Failed;
         return result;
     }
     struct stat st {};

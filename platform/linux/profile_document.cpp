@@ -39,7 +39,7 @@ bool sameName(std::string_view a, std::string_view b) {
 // One line of the file, without its line break.
 struct Line {
     std::size_t begin;
-    std::size_t end;  // the line break (or the end of the text)
+    std::size_t end;   // the line break (or the end of the text)
     std::size_t next;  // the first character of the following line
 };
 

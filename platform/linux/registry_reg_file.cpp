@@ -90,8 +90,9 @@ RegKey& keyIn(std::vector<RegKey>& keys, const std::string& path) {
 }
 
 class FileKey final : public UserRegistryKey {
-public:
-    FileKey(std::string file, std::string path) : m_file(std::move(file)), m_path(std::move(path)) {}
+  public:
+    FileKey(std::string file, std::string path)
+        : m_file(std::move(file)), m_path(std::move(path)) {}
 
     bool setDword(std::string_view name, std::uint32_t value) override {
         return set(name, regDwordText(value));
@@ -104,7 +105,7 @@ public:
         return set(name, regStringText(value));
     }
 
-private:
+  private:
     bool set(std::string_view name, std::string valueText) {
         if (hasLineBreak(name)) {
             return false;
