@@ -10,9 +10,14 @@ TEST(LocaleSystemLanguage, LocaleNamesMapToWindowsIdentifiers) {
     struct Case {
         const char* locale;
         std::uint16_t id;
-    } cases[] = {{"hu_HU.UTF-8", 1038}, {"en_US.UTF-8", 1033}, {"de_DE@euro", 0x0407},
-                 {"hu", 1038},          {"de_LU", 0x0407},     {"C", 1033},
-                 {"", 1033},            {"xx_YY", 1033}};
+    } cases[] = {{"hu_HU.UTF-8", 1038},
+                 {"en_US.UTF-8", 1033},
+                 {"de_DE@euro", 0x0407},
+                 {"hu", 1038},
+                 {"de_LU", 0x0407},
+                 {"C", 1033},
+                 {"", 1033},
+                 {"xx_YY", 1033}};
     for (const Case& c : cases) {
         EXPECT_EQ(langIdOfLocale(c.locale), c.id) << c.locale;
     }

@@ -14,16 +14,17 @@ TEST(ProfileDocument, ReadsAsTheProfileFunctionsDo) {
         const char* key;
         std::optional<std::string> expected;
     } cases[] = {
-        {"LastChoice", "Splash", "0"},      // blanks around key and value trimmed
-        {"LASTCHOICE", "splash", "0"},      // letter case ignored
-        {"LastChoice", "License", "1"},     // one pair of quotes removed
-        {"LastChoice", "Skin", std::nullopt},  // comment; the second section of that name is not read
-        {"Settings", "Language", "1038"},
-        {"Settings", "noequals", std::nullopt},
+        {"LastChoice", "Splash", "0"},         // blanks around key and value trimmed
+        {"LASTCHOICE", "splash", "0"},         // letter case ignored
+        {"LastChoice", "License", "1"},        // one pair of quotes removed
+        {"LastChoice", "Skin", std::nullopt},  // comment; the second section of that name is not
+                                               // read
+        {"Settings", "Language", "1038"},     {"Settings", "noequals", std::nullopt},
         {"Missing", "Splash", std::nullopt},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(findProfileValue(text, c.section, c.key), c.expected) << c.section << "/" << c.key;
+        EXPECT_EQ(findProfileValue(text, c.section, c.key), c.expected)
+            << c.section << "/" << c.key;
     }
 }
 

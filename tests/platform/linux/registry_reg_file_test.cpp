@@ -11,7 +11,8 @@ using namespace calvora::platform::linux_os;
 TEST(LinuxUserRegistry, WritesTheExportFormatAndKeepsOtherKeys) {
     TempFolder folder;
     const std::string file = folder.file("hkcu.reg");
-    std::ofstream(file) << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Keep\"=dword:00000001\r\n";
+    std::ofstream(file)
+        << "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Keep\"=dword:00000001\r\n";
     LinuxUserRegistry registry(file);
     auto key = registry.createKey("\\Software\\DORVANTE\\CLVRA");
     ASSERT_NE(key, nullptr);
