@@ -15,6 +15,8 @@ namespace calvora::settings {
 // The registry key written at every start, under HKEY_CURRENT_USER.
 inline constexpr std::string_view kRegistryKeyPath = "\\Software\\DORVANTE\\CLVRA";
 inline constexpr std::string_view kConfigFileName = "config.ini";
+// Where the Linux build keeps HKEY_CURRENT_USER: this file in the configuration folder.
+inline constexpr std::string_view kUserRegistryFileName = "hkcu.reg";
 
 // What the configuration operations need of the main window: its Settings-page controls and a
 // few window actions. The main window implements it; tests use a recording fake.
