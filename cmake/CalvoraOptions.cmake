@@ -3,6 +3,7 @@
 option(CALVORA_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 option(CALVORA_WITH_QT "Build the Qt windows and widgets" ON)
 option(CALVORA_WITH_BENCH "Build the benchmarks" ON)
+option(CALVORA_WITH_FUZZ "Build the libFuzzer targets (clang only)" OFF)
 
 add_compile_options(-Wall -Wextra -Werror)
 

@@ -1,0 +1,156 @@
+#include "settings/translatable_lists.h"
+
+namespace calvora::settings {
+namespace {
+
+// The entry numbers are those of the shipped language files; new entries go at the end.
+constexpr TranslatableEntry kMain[] = {
+    {1, "RzGroup1", "title"},
+    {2, "RzGroup2", "title"},
+    {3, "RzGroup3", "title"},
+    {4, "RzGroup4", "title"},
+    {5, "RzGroup5", "title"},
+    {6, "RzGroup1Items0", "text"},
+    {7, "RzGroup2Items0", "text"},
+    {8, "RzGroup3Items0", "text"},
+    {9, "RzGroup4Items0", "text"},
+    {10, "RzGroup4Items1", "text"},
+    {11, "RzGroup4Items2", "text"},
+    {12, "RzGroup4Items3", "text"},
+    {13, "RzGroup5Items0", "text"},
+    {14, "TabSheet1", "windowTitle"},
+    {15, "TabSheet2", "windowTitle"},
+    {16, "TabSheet3", "windowTitle"},
+    {17, "TabSheet4", "windowTitle"},
+    {18, "TabSheet5", "windowTitle"},
+    {19, "TabSheet6", "windowTitle"},
+    {20, "TabSheet7", "windowTitle"},
+    {21, "TabSheet8", "windowTitle"},
+    {22, "TabSheet9", "windowTitle"},
+    {23, "TabSheet10", "windowTitle"},
+    {24, "TabSheet11", "windowTitle"},
+    {25, "TabSheet12", "windowTitle"},
+    {26, "TabSheet13", "windowTitle"},
+    {27, "lblW", "text"},
+    {28, "lblformatting", "text"},
+    {29, "lblvl", "text"},
+    {30, "lblfs", "text"},
+    {31, "lbld", "text"},
+    {32, "OptQuickFmt", "text"},
+    {33, "doAbort", "text"},
+    {34, "doFrmtDsk", "text"},
+    {35, "optEnableCompression", "text"},
+    {36, "lblinfoTab", "text"},
+    {37, "lblaborting", "text"},
+    {38, "lblcu", "text"},
+    {39, "lblfinish", "text"},
+    {40, "lblfinishsuccess", "text"},
+    {41, "lblpl", "text"},
+    {42, "btnOk", "text"},
+    {43, "lblSetting", "text"},
+    {44, "lblabout", "text"},
+    {45, "lblprogname", "text"},
+    {46, "lblversion", "text"},
+    {47, "lblAuthor", "text"},
+    {48, "lblco", "text"},
+    {49, "lblauthorname", "text"},
+    {50, "cbLogFile", "text"},
+    {51, "btnConclusion", "text"},
+    {52, "btnAbortConclusion", "text"},
+    {53, "Label1", "text"},
+    {54, "Label2", "text"},
+    {55, "Label3", "text"},
+    {56, "Label4", "text"},
+    {57, "Label5", "text"},
+    {58, "Label6", "text"},
+    {59, "Label7", "text"},
+    {60, "Label9", "text"},
+    {61, "Label10", "text"},
+    {62, "Label11", "text"},
+    {63, "Label12", "text"},
+    {64, "Label13", "text"},
+    {65, "Label14", "text"},
+    {66, "lbldonate", "text"},
+    {67, "lblinfodonate", "text"},
+    {68, "btnDonate", "text"},
+    {69, "lblrecommendation", "text"},
+    {70, "lblinforecommendation", "text"},
+    {71, "lbllicense", "text"},
+    {72, "lblrecflshng", "text"},
+    {73, "lblhelp", "text"},
+    {74, "lblhome", "text"},
+    {75, "dorvlabel1", "text"},
+    {76, "dorvlabel2", "text"},
+    {77, "dorvlabel3", "text"},
+    {78, "dorvlabel4", "text"},
+    {79, "dorvlabel5", "text"},
+    {80, "dorvlabel6", "text"},
+    {81, "dorvlabel7", "text"},
+    {82, "lbllatop", "text"},
+    {83, "bitbtnhelp", "text"},
+    {84, "bitbtnlogsave", "text"},
+    {85, "RzBitBtn1", "text"},
+    {86, "dorvurl1", "text"},
+    {87, "btnms", "text"},
+    {88, "btndirect", "text"},
+    {89, "gbOptions", "title"},
+    {90, "cbSplash", "text"},
+    {91, "cbLicRun", "text"},
+    {92, "cbdellastapply", "text"},
+    {93, "cbSkin", "text"},
+    {94, "btnTranslation", "text"},
+    {95, "btnWeb", "text"},
+    {96, "VolumeLabel", "toolTip"},
+    {97, "doAbort", "toolTip"},
+    {98, "doFrmtDsk", "toolTip"},
+    {99, "Imagefacebook", "toolTip"},
+    {100, "Imagemyspace", "toolTip"},
+    {101, "Imagetwitter", "toolTip"},
+    {102, "Imagelinkedin", "toolTip"},
+    {103, "dorvantelogo", "toolTip"},
+    {104, "bitbtnhelp", "toolTip"},
+    {105, "bitbtnlogsave", "toolTip"},
+    {106, "dorvurl1", "toolTip"},
+    {107, "updateimg", "toolTip"},
+    {108, "FileSystem", "items"},
+    {109, "WebUpdate1", "Agent"},
+    {110, "WebUpdate1", "DateFormat"},
+    {111, "WebUpdate1", "LogFileName"},
+    {112, "WebUpdate1", "Signature"},
+    {113, "WebUpdate1", "TimeFormat"},
+    {114, "SkinData1", "Skin3rd"},
+    {115, "SkinData1", "SkinStore"},
+    {116, "osLang", "LangIDHex"},
+};
+
+constexpr TranslatableEntry kLicense[] = {
+    {1, "frmLicenseAgreement", "windowTitle"},
+    {2, "CheckBoxLicense", "text"},
+    {3, "btnClose", "text"},
+    {4, "RichEditLicense", "plainText"},
+};
+
+constexpr TranslatableEntry kRecommend[] = {
+    {1, "frmRecommendDlg", "windowTitle"},
+    {2, "Label1", "text"},
+    {3, "Label2", "text"},
+    {4, "Label6", "text"},
+    {5, "btnClose", "text"},
+    {6, "Image3", "toolTip"},
+};
+
+}  // namespace
+
+TranslatableList frmMainTranslatables() {
+    return {"frmMain", kMain};
+}
+
+TranslatableList frmLicenseAgreementTranslatables() {
+    return {"frmLicenseAgreement", kLicense};
+}
+
+TranslatableList frmRecommendDlgTranslatables() {
+    return {"frmRecommendDlg", kRecommend};
+}
+
+}  // namespace calvora::settings
