@@ -1,5 +1,5 @@
 // Fuzz entry for what arrives from outside in drive discovery: kernel uevents and device names.
-// Built as a libFuzzer target with -DCALVORA_FUZZ=ON (clang), and driven by a test otherwise.
+// Built as a libFuzzer target with -DCALVORA_WITH_FUZZ=ON (clang), and driven by a test otherwise.
 #include <cstddef>
 #include <cstdint>
 #include <string>
