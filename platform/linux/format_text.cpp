@@ -108,6 +108,11 @@ std::string utf8ToOem(std::string_view utf8, const std::string& oemCodePage) {
     return ascii;
 }
 
+std::string convertLoosely(std::string_view text, const std::string& from, const std::string& to) {
+    std::optional<std::string> converted = runIconv(text, from, to, "?");
+    return converted ? *converted : std::string(text);
+}
+
 int codePageNumber(const std::string& iconvName) {
     int number = 0;
     for (char c : iconvName) {

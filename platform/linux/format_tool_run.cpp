@@ -79,8 +79,15 @@ ToolRunResult runTool(const std::vector<std::string>& arguments,
     std::vector<char*> argv = pointersTo(argumentCopy);
     std::vector<std::string> environment = toolEnvironment();
     std::vector<char*> envp = pointersTo(environment);
+    // A process group of its own: a Ctrl-C at the terminal asks us to stop, and must not kill
+    // the tool half-way through writing a file system.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    int spawned = posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);
     if (spawned != 0) {

@@ -19,6 +19,9 @@ std::optional<std::string> convertExactly(std::string_view text, const std::stri
 // character the code page cannot hold becomes '?'.
 std::string utf8ToOem(std::string_view utf8, const std::string& oemCodePage);
 
+// The text in another character set; what it cannot hold becomes '?'.
+std::string convertLoosely(std::string_view text, const std::string& from, const std::string& to);
+
 // "CP437" gives 437, the number mkfs.fat's --codepage takes; 0 when the name has no number.
 int codePageNumber(const std::string& iconvName);
 
