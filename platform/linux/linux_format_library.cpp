@@ -367,7 +367,7 @@ void FormatRun::zeroThenCreate() {
     } else {
         m_report.progress(0);
         // Old signatures at either end would make the new volume look like two kinds at once.
-        if (!wipeSignatureAreas(m_fd.get(), m_geometry.bytes, m_isBlockDevice)) {
+        if (!wipeSignatureAreas(m_fd.get(), m_geometry.bytes)) {
             m_report.fail(0,
                           "Cannot write to " + m_device.path + ": " + std::strerror(errno) + ".");
             return;
@@ -395,7 +395,7 @@ void FormatRun::rescueAfter(const std::string& why, std::int32_t reached) {
     const std::string name = displayName(m_plan.kind);
     m_report.text("Writing a fresh empty " + name +
                   " file system (a quick format) so that the drive stays usable.");
-    wipeSignatureAreas(m_fd.get(), m_geometry.bytes, m_isBlockDevice);
+    wipeSignatureAreas(m_fd.get(), m_geometry.bytes);
     std::string failure = createFileSystem(reached);
     if (failure.empty()) {
         m_report.text("The drive holds a fresh empty " + name +

@@ -33,6 +33,6 @@ ZeroResult zeroVolume(int fd, bool isBlockDevice, std::uint64_t size, ZeroMethod
 
 // Zeros the first and last MiB, where other file systems and partition tables keep the
 // signatures that would make blkid see two kinds on one volume.
-bool wipeSignatureAreas(int fd, std::uint64_t size, bool directIo);
+bool wipeSignatureAreas(int fd, std::uint64_t size);
 
 }  // namespace calvora::platform::linux_os
