@@ -1,6 +1,6 @@
+#include <locale.h>
 #include <clocale>
 #include <ctime>
-#include <locale.h>
 
 #include "platform/linux/linux_system.h"
 
@@ -24,8 +24,12 @@ std::string formatNow(const char* format) {
 
 }  // namespace
 
-std::string LinuxClock::longTime() { return formatNow("%X"); }
+std::string LinuxClock::longTime() {
+    return formatNow("%X");
+}
 
-std::string LinuxClock::shortDate() { return formatNow("%x"); }
+std::string LinuxClock::shortDate() {
+    return formatNow("%x");
+}
 
 }  // namespace calvora::platform::linux_os
