@@ -360,9 +360,15 @@ void FormatRun::zeroThenCreate() {
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         char line[160];
-        std::snprintf(line, sizeof line, "Zeros written in %.1f s (%.0f MB/s, %s)", seconds,
-                      seconds > 0 ? static_cast<double>(m_geometry.bytes) / seconds / 1e6 : 0.0,
-                      zeroed.method.c_str());
+        if (seconds >= 0.1) {
+            std::snprintf(line, sizeof line, "Zeros written in %.1f s (%.0f MB/s, %s)", seconds,
+                          static_cast<double>(m_geometry.bytes) / seconds / 1e6,
+                          zeroed.method.c_str());
+        } else {
+            // Holes and device zero-outs take no measurable time; a rate would mean nothing.
+            std::snprintf(line, sizeof line, "Zeros written in %.2f s (%s)", seconds,
+                          zeroed.method.c_str());
+        }
         m_report.text(line);
     } else {
         m_report.progress(0);
