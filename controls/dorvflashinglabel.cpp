@@ -20,7 +20,7 @@ QColor colorOf(Rgb rgb) {
 Tdorvflashinglabel::Tdorvflashinglabel(QWidget* parent) : Tdorvflashinglabel(QString(), parent) {}
 
 Tdorvflashinglabel::Tdorvflashinglabel(const QString& text, QWidget* parent)
-    : QLabel(text, parent), m_fade(rgbOf(palette().color(QPalette::Button))) {
+    : QLabel(text, parent), m_timer(this), m_fade(rgbOf(palette().color(QPalette::Button))) {
     setAutoFillBackground(true);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Color());
