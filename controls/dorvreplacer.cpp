@@ -12,6 +12,10 @@ namespace {
 // the ranges of it that differ from the file.
 class FileWindow {
   public:
+    // Changes closer than this are written back as one range, the bytes between them as they
+    // are: one write costs more than rewriting a few kilobytes of the same bytes.
+    static constexpr std::size_t kMergeGap = 4096;
+
     FileWindow(platform::ByteFile& file, std::uint64_t size, std::size_t capacity)
         : m_file(file), m_size(size), m_capacity(capacity) {
         m_bytes.reserve(capacity);
@@ -36,7 +40,7 @@ class FileWindow {
         }
         std::copy(text.begin(), text.end(), m_bytes.begin() + static_cast<std::ptrdiff_t>(offset));
         const std::size_t end = offset + text.size();
-        if (!m_dirty.empty() && offset <= m_dirty.back().second) {
+        if (!m_dirty.empty() && offset <= m_dirty.back().second + kMergeGap) {
             m_dirty.back().second = std::max(m_dirty.back().second, end);
         } else {
             m_dirty.emplace_back(offset, end);

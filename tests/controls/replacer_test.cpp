@@ -129,8 +129,23 @@ TEST_P(Failures, StopAtOnceAndKeepWhatWasWritten) {
 INSTANTIATE_TEST_SUITE_P(Replacer, Failures,
                          ::testing::Values(FailureCase{"FirstRead", 1, 0, "Date Date Date Date"},
                                            FailureCase{"SecondRead", 2, 0, "Nap! Nap! Date Date"},
-                                           FailureCase{"SecondWrite", 0, 2, "Nap! Date Date Date"}),
+                                           FailureCase{"SecondWrite", 0, 2, "Nap! Nap! Date Date"}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Replacer, OnlyChangedStretchesAreWrittenBack) {
+    FakeByteFiles files;
+    std::string text(300000, 'x');
+    text.replace(10, 4, "Date");
+    text.replace(200000, 4, "Date");
+    auto& file = files.add("f", text);
+    Tdorvreplacer replacer(files);
+    replacer.FilePath = "f";
+    replacer.OldString = "Date";
+    replacer.NewString = "Nap";
+    EXPECT_TRUE(replacer.Replace());
+    EXPECT_EQ(file.bytesWritten, 6u);
+    EXPECT_EQ(file.bytes.substr(200000, 4), "Nape");
+}
 
 TEST(Replacer, NothingIsWrittenWhenNothingMatches) {
     FakeByteFiles files;
@@ -160,13 +175,8 @@ TEST(Replacer, HoldsOneWindowAndReportsProgressPerWindow) {
     };
     EXPECT_TRUE(replacer.Replace());
     EXPECT_LE(file.largestRead, Tdorvreplacer::kDefaultWindowBytes);
-    // Only the replaced bytes were written back.
-    std::size_t matches = 0;
-    for (std::size_t at = text.find("Date"); at != std::string::npos && at + 4 < text.size();
-         at = text.find("Date", at + 1)) {
-        ++matches;
-    }
-    EXPECT_EQ(file.bytesWritten, 5 * matches);
+    // Nearby changes go back in one write per window.
+    EXPECT_LE(file.writes, text.size() / Tdorvreplacer::kDefaultWindowBytes + 1);
     ASSERT_GE(progress.size(), 16u);
     for (std::size_t i = 0; i < progress.size(); ++i) {
         EXPECT_EQ(progress[i].second, text.size() - 4);
