@@ -28,8 +28,9 @@ int alignmentFlag(Tdorvlabel::TCaptionAlignment alignment) {
 }  // namespace
 
 Tdorvlabel::Tdorvlabel(QWidget* parent) : QWidget(parent) {
+    // Fitted once shown or given a caption, so that a label whose AutoSize is switched off
+    // right after creation keeps the default size.
     resize(kDefaultWidth, kDefaultHeight);
-    fitToCaption();
 }
 
 Tdorvlabel::~Tdorvlabel() = default;
@@ -140,6 +141,11 @@ void Tdorvlabel::paintEvent(QPaintEvent*) {
     }
     painter.setPen(m_foreground);
     painter.drawText(caption, flags, m_caption);
+}
+
+void Tdorvlabel::showEvent(QShowEvent* event) {
+    fitToCaption();
+    QWidget::showEvent(event);
 }
 
 void Tdorvlabel::changeEvent(QEvent* event) {

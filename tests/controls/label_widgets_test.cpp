@@ -128,10 +128,12 @@ void LabelWidgetsTest::labelDefaultsAreThePublishedOnes() {
     QCOMPARE(int(Tdorvlabel::caRight), 1);
     QCOMPARE(int(Tdorvlabel::caCenter), 2);
 
+    QCOMPARE(label.size(), QSize(47, 14));
     label.setAutoSize(false);
-    label.resize(Tdorvlabel::kDefaultWidth, Tdorvlabel::kDefaultHeight);
     QVERIFY(label.setProperty("Caption", "Device:"));
     QCOMPARE(label.size(), QSize(47, 14));  // fixed while AutoSize is off
+    label.setAutoSize(true);
+    QCOMPARE(label.size(), label.textSize() + QSize(1, 1));
 }
 
 void LabelWidgetsTest::shadowLiesOffsetPixelsRightAndBelow() {
