@@ -15,14 +15,14 @@ using namespace calvora::platform;
 using namespace calvora::platform::linux_os;
 
 class OneDevice final : public VolumeDevices {
-  public:
+public:
     explicit OneDevice(VolumeDevice device) : m_device(std::move(device)) {}
     std::optional<VolumeDevice> deviceFor(char letter) override {
         return letter == m_device.letter ? std::optional(m_device) : std::nullopt;
     }
     bool releaseForExclusiveUse(char) override { return true; }
 
-  private:
+private:
     VolumeDevice m_device;
 };
 

@@ -11,7 +11,7 @@ namespace {
 // A window of the file being rewritten: the bytes from `base` as the run has made them, and
 // the ranges of it that differ from the file.
 class FileWindow {
-  public:
+public:
     // Changes closer than this are written back as one range, the bytes between them as they
     // are: one write costs more than rewriting a few kilobytes of the same bytes.
     static constexpr std::size_t kMergeGap = 4096;
@@ -60,7 +60,7 @@ class FileWindow {
         return true;
     }
 
-  private:
+private:
     platform::ByteFile& m_file;
     std::uint64_t m_size;  // of the file as the run has made it
     std::size_t m_capacity;

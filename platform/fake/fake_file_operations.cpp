@@ -30,7 +30,7 @@ namespace {
 
 // A handle on one FakeByteFile; the file must outlive it.
 class FakeOpenFile final : public ByteFile {
-  public:
+public:
     explicit FakeOpenFile(FakeByteFile& file) : m_file(file) { m_file.open = true; }
     ~FakeOpenFile() override { m_file.open = false; }
 
@@ -65,7 +65,7 @@ class FakeOpenFile final : public ByteFile {
         return true;
     }
 
-  private:
+private:
     FakeByteFile& m_file;
 };
 

@@ -13,7 +13,7 @@ std::string lowered(std::string_view text) {
 }
 
 class FakeKey final : public UserRegistryKey {
-  public:
+public:
     FakeKey(FakeUserRegistry& registry, std::string path)
         : m_registry(registry), m_path(std::move(path)) {}
     bool setDword(std::string_view name, std::uint32_t value) override {
@@ -27,7 +27,7 @@ class FakeKey final : public UserRegistryKey {
         return true;
     }
 
-  private:
+private:
     FakeUserRegistry& m_registry;
     std::string m_path;
 };

@@ -11,7 +11,7 @@ namespace calvora::platform::linux_os {
 namespace {
 
 class LinuxByteFile final : public ByteFile {
-  public:
+public:
     explicit LinuxByteFile(int fd) : m_fd(fd) {}
     ~LinuxByteFile() override { close(); }
     LinuxByteFile(const LinuxByteFile&) = delete;
@@ -66,7 +66,7 @@ class LinuxByteFile final : public ByteFile {
         return ::close(fd) == 0;
     }
 
-  private:
+private:
     int m_fd;
 };
 

@@ -49,7 +49,7 @@ std::string sizeText(std::uint64_t bytes) {
 
 // Owns a file descriptor.
 class Descriptor {
-  public:
+public:
     Descriptor() = default;
     explicit Descriptor(int fd) : m_fd(fd) {}
     ~Descriptor() { reset(); }
@@ -63,7 +63,7 @@ class Descriptor {
         m_fd = fd;
     }
 
-  private:
+private:
     int m_fd = -1;
 };
 
@@ -97,7 +97,7 @@ std::string loopDeviceOf(const struct stat& image) {
 
 // Speaks to the engine through its callback, in the library's codes.
 class Reporter {
-  public:
+public:
     Reporter(FormatCallback callback, std::string oemCodePage)
         : m_callback(callback), m_oem(std::move(oemCodePage)) {}
 
@@ -128,7 +128,7 @@ class Reporter {
     // Once the stop is being handled, further answers change nothing.
     void stopListening() { m_listening = false; }
 
-  private:
+private:
     bool send(std::uint32_t code, void* data) {
         const bool goOn = m_callback(code, 0, data) != 0;
         if (!goOn && m_listening) {
@@ -145,7 +145,7 @@ class Reporter {
 
 // One "FormatEx" call from start to end.
 class FormatRun {
-  public:
+public:
     FormatRun(VolumeDevices& devices, const LinuxFormatOptions& options,
               const FormatExArguments& arguments, FormatCallback callback)
         : m_devices(devices),
@@ -156,7 +156,7 @@ class FormatRun {
 
     void execute();
 
-  private:
+private:
     // Each step either goes on (true) or has reported the end of the run (false).
     bool findDevice();
     bool checkRequest();

@@ -90,7 +90,7 @@ RegKey& keyIn(std::vector<RegKey>& keys, const std::string& path) {
 }
 
 class FileKey final : public UserRegistryKey {
-  public:
+public:
     FileKey(std::string file, std::string path)
         : m_file(std::move(file)), m_path(std::move(path)) {}
 
@@ -105,7 +105,7 @@ class FileKey final : public UserRegistryKey {
         return set(name, regStringText(value));
     }
 
-  private:
+private:
     bool set(std::string_view name, std::string valueText) {
         if (hasLineBreak(name)) {
             return false;

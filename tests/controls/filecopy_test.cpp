@@ -57,7 +57,7 @@ TEST(FolderPart, EndsAtTheLastSeparatorOrDriveColon) {
 }
 
 class FileCopy : public ::testing::Test {
-  protected:
+protected:
     platform::fake::FakeFileOperations shell;
     Tdorvfilecopy filecopy{shell, 0x1234};
 };
@@ -152,7 +152,7 @@ TEST_F(FileCopy, NamesLongerThanTheShellsBuffersAreRefusedNotCutShort) {
 
 // The component over the real shell: the main window's copy of the logs onto a stick.
 class LinuxFileCopy : public ::testing::Test {
-  protected:
+protected:
     LinuxFileCopy() {
         root = std::filesystem::temp_directory_path() /
                ("calvora-filecopy-" + std::to_string(::getpid()));

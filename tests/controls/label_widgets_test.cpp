@@ -77,11 +77,11 @@ void configure(Tdorvlabel& label, const QString& caption, int offset) {
 
 // Counts the paint events and the key presses (other than Alt itself) of one widget.
 class PaintCounter : public QObject {
-  public:
+public:
     int paints = 0;
     int keyPresses = 0;
 
-  protected:
+protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             ++paints;
@@ -98,7 +98,7 @@ class PaintCounter : public QObject {
 class LabelWidgetsTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void labelDefaultsAreThePublishedOnes();
     void shadowLiesOffsetPixelsRightAndBelow();
     void offsetZeroShowsOnlyTheCaption();

@@ -234,7 +234,7 @@ TEST(Replacer, MatchesTheReferenceScanOnRandomFiles) {
 }
 
 class LinuxReplacer : public ::testing::Test {
-  protected:
+protected:
     LinuxReplacer() {
         m_folder = std::filesystem::temp_directory_path() /
                    ("calvora-replacer-" + std::to_string(::getpid()));

@@ -64,7 +64,7 @@ void build(const TempFolder& root, Layout layout) {
 }
 
 class LinuxFileProbeTest : public ::testing::TestWithParam<ProbeCase> {
-  protected:
+protected:
     void TearDown() override { fs::current_path(m_startFolder); }
 
     fs::path m_startFolder = fs::current_path();

@@ -27,7 +27,7 @@ struct SeenBox {
 
 // Waits for the modal message box, looks at it, then answers it.
 class Answerer : public QObject {
-  public:
+public:
     Answerer(Answer answer, const bool& returned, QString screenshot = {})
         : m_answer(answer), m_returned(returned), m_screenshot(std::move(screenshot)) {
         connect(&m_timer, &QTimer::timeout, this, &Answerer::poll);
@@ -36,7 +36,7 @@ class Answerer : public QObject {
 
     SeenBox box;
 
-  private:
+private:
     void poll() {
         auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (shown == nullptr || !shown->isVisible()) {
@@ -84,7 +84,7 @@ const QString kShownText = QStringLiteral(
 class QtWarningDialogTest : public QObject {
     Q_OBJECT
 
-  private slots:
+private slots:
     void waitsUntilTheUserAnswers_data() {
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<QString>("screenshot");

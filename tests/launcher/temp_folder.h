@@ -7,7 +7,7 @@ namespace calvora::launcher::testing {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
-  public:
+public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -20,7 +20,7 @@ class TempFolder {
     std::filesystem::path makeFile(const std::filesystem::path& relative,
                                    const std::string& contents = "") const;
 
-  private:
+private:
     std::filesystem::path m_path;
 };
 

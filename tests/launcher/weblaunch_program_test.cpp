@@ -36,7 +36,7 @@ const std::string kWarningLine =
 // A tree with the product folder <root>/Calvora, the launcher's start folder <root>/Web/Launcher
 // and an xdg-open on PATH that writes what it is given to <root>/opened.txt.
 class WeblaunchProgramTest : public ::testing::TestWithParam<ProgramCase> {
-  protected:
+protected:
     void SetUp() override {
         m_root.makeFolder("Web/Launcher");
         m_root.makeFolder("Calvora");

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 
 // Sets PATH for the length of a test.
 class PathOverride {
-  public:
+public:
     explicit PathOverride(const std::string& path) {
         if (const char* old = std::getenv("PATH")) {
             m_old = old;
@@ -33,7 +33,7 @@ class PathOverride {
         }
     }
 
-  private:
+private:
     std::optional<std::string> m_old;
 };
 

@@ -16,7 +16,7 @@ namespace {
 
 // The main window's Settings page as the store sees it.
 class RecordingView final : public SettingsView {
-  public:
+public:
     bool splash = true, licRun = false, logFile = false, skin = false, delLastApply = false;
     bool checkBoxLicense = false, compression = false, navigationEnabled = false, closed = false;
     int fileSystem = 2;

@@ -46,7 +46,7 @@ TEST(LngFile, LangIdValues) {
 namespace {
 
 class CountingSink final : public LanguageSink {
-  public:
+public:
     int calls = 0;
     void languageChanged(const LanguageManager&) override { ++calls; }
 };

@@ -49,7 +49,7 @@ bool haveTool(const std::string& name) {
 }
 
 class ClvraFormatTest : public ::testing::Test {
-  protected:
+protected:
     ClvraFormatTest() {
         std::string base =
             (std::filesystem::temp_directory_path() / "clvra-format-XXXXXX").string();

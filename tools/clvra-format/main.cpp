@@ -118,11 +118,11 @@ bool confirm(const std::string& what) {
 const char* kFileSystemNames[] = {"NTFS", "FAT", "FAT32", "exFAT"};
 
 class FormatCommand {
-  public:
+public:
     explicit FormatCommand(const tools::FormatOptions& options) : m_options(options) {}
     int run();
 
-  private:
+private:
     // The target's drive letter, with the image made or attached as needed; 0 after an error.
     char resolveTarget(bool& confirmed, bool& createdFile);
     bool resizeImage(const std::string& path);

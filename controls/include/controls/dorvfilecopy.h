@@ -29,7 +29,7 @@ enum class TFileFlagElement : std::uint8_t {
 
 // A set of TFileFlagElement held in 16 bits, bit n for element n: the bits are the shell flags.
 class TFileFlag {
-  public:
+public:
     constexpr TFileFlag() = default;
     constexpr TFileFlag(std::initializer_list<TFileFlagElement> elements) {
         for (TFileFlagElement element : elements) {
@@ -55,7 +55,7 @@ class TFileFlag {
     constexpr std::uint16_t shellFlags() const { return m_bits; }
     constexpr bool operator==(const TFileFlag&) const = default;
 
-  private:
+private:
     static constexpr std::uint16_t kAllBits = 0x07FF;  // elements 0 to 10
     static constexpr std::uint16_t bitOf(TFileFlagElement element) {
         return static_cast<std::uint16_t>(1u << static_cast<unsigned>(element));
@@ -66,7 +66,7 @@ class TFileFlag {
 // Hands one file operation (copy, move, delete or rename) to the shell's file-operation
 // service. Set the properties, then call Execute; the properties keep their values.
 class Tdorvfilecopy final {
-  public:
+public:
     // The shell's buffers for the names and the progress title, without the terminator.
     static constexpr std::size_t kMaxPathLength = 260;
     static constexpr std::size_t kMaxTitleLength = 255;
@@ -87,7 +87,7 @@ class Tdorvfilecopy final {
     // (false, nothing done): cut short it would name another file.
     bool Execute();
 
-  private:
+private:
     platform::FileOperations& m_fileOperations;
     std::uintptr_t m_ownerWindow;
 };

@@ -18,7 +18,7 @@ class Tdorvflashinglabel : public QLabel {
     Q_PROPERTY(bool Flashing READ Flashing WRITE setFlashing)
     Q_PROPERTY(QColor Color READ Color WRITE setColor)
 
-  public:
+public:
     static constexpr int kDefaultInterval = 2;
 
     // Red flash colour, 16 steps, 2 ms, flashing, on the palette's button colour.
@@ -48,7 +48,7 @@ class Tdorvflashinglabel : public QLabel {
     QColor textColor() const;
     const FlashFade& fade() const { return m_fade; }
 
-  private:
+private:
     void onTick();
     void startTimerIfFlashing();
 

@@ -19,7 +19,7 @@ class Tdorvlabel : public QWidget {
     Q_PROPERTY(QColor BackgroundColor READ BackgroundColor WRITE setBackgroundColor)
     Q_PROPERTY(int Offset READ Offset WRITE setOffset)
 
-  public:
+public:
     // Horizontal alignment of the caption. The order (right before centre) is the stored one.
     enum TCaptionAlignment { caLeft, caRight, caCenter };
     Q_ENUM(TCaptionAlignment)
@@ -50,13 +50,13 @@ class Tdorvlabel : public QWidget {
     QSize textSize() const;
     QSize sizeHint() const override;
 
-  signals:
+signals:
     void OnClick(Tdorvlabel* sender);
     void OnDblClick(Tdorvlabel* sender);
     void OnMouseEnter(Tdorvlabel* sender);
     void OnMouseLeave(Tdorvlabel* sender);
 
-  protected:
+protected:
     bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -67,7 +67,7 @@ class Tdorvlabel : public QWidget {
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
-  private:
+private:
     void fitToCaption();
     void grabAccelerator();
 

@@ -21,7 +21,7 @@ namespace calvora::controls {
 // The file is held through one window of fixed size (never the whole file), scanned in
 // memory; only the changed bytes are written back.
 class Tdorvreplacer final {
-  public:
+public:
     static constexpr std::size_t kDefaultWindowBytes = 64 * 1024;
 
     // windowBytes: the window's size; it always holds at least twice the longer string.
@@ -40,7 +40,7 @@ class Tdorvreplacer final {
     // write failed. What was replaced before a failure stays in the file.
     bool Replace();
 
-  private:
+private:
     platform::ByteFiles& m_files;
     std::size_t m_windowBytes;
 };

@@ -27,7 +27,7 @@ Rgb fadeEntry(Rgb flashColor, Rgb color, int k, int steps);
 // The fade of the flashing label: a table of Steps colours from the flash colour towards the
 // background colour, and the index that the timer's ticks walk up and down it.
 class FlashFade {
-  public:
+public:
     static constexpr int kMinSteps = 5;
     static constexpr int kMaxSteps = 40;
 
@@ -52,7 +52,7 @@ class FlashFade {
     // so the entries run 1, 2, ..., Steps, Steps, Steps - 1, ..., 2, 1, 2, ...
     Rgb tick();
 
-  private:
+private:
     void rebuild();
 
     Rgb m_color;

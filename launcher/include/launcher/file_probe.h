@@ -6,7 +6,7 @@ namespace calvora::launcher {
 
 // Whether a path names a file of the main program.
 class FileProbe {
-  public:
+public:
     virtual ~FileProbe() = default;
 
     // FileExists (GetFileAttributesA without FILE_ATTRIBUTE_DIRECTORY): true when the path,

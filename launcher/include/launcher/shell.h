@@ -6,7 +6,7 @@ namespace calvora::launcher {
 
 // The desktop's way of opening a web address in the user's default browser.
 class Shell {
-  public:
+public:
     virtual ~Shell() = default;
 
     // ShellExecuteA(main window, "open", address, no parameters, no folder, SW_SHOWNORMAL).

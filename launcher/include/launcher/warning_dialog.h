@@ -6,7 +6,7 @@ namespace calvora::launcher {
 
 // A modal message to the user.
 class WarningDialog {
-  public:
+public:
     virtual ~WarningDialog() = default;
 
     // MessageDlg(text, mtWarning, [mbOK]): the warning icon, the caption, the text and one

@@ -11,7 +11,7 @@ namespace calvora::platform {
 // An existing file opened for reading and writing as a sequence of bytes (a file of Byte
 // opened with Reset in read-write mode). Closed when destroyed, if close() was not called.
 class ByteFile {
-  public:
+public:
     virtual ~ByteFile() = default;
 
     // FileSize.
@@ -27,7 +27,7 @@ class ByteFile {
 
 // Byte-level access to existing files.
 class ByteFiles {
-  public:
+public:
     virtual ~ByteFiles() = default;
 
     // AssignFile + Reset: null when the file does not exist or cannot be opened for both

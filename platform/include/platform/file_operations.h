@@ -52,7 +52,7 @@ struct FileOperationRequest {
 
 // The shell's file-operation service and the folder helpers that go with it.
 class FileOperations {
-  public:
+public:
     virtual ~FileOperations() = default;
 
     // SHFileOperationA on one item: move, copy, delete or rename `from`. Copy and move into an

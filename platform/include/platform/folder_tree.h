@@ -10,7 +10,7 @@ namespace calvora::platform {
 // The few file and folder services the settings need. Paths use the delimiter of
 // SpecialFolders::pathDelimiter().
 class FolderTree {
-  public:
+public:
     virtual ~FolderTree() = default;
 
     // CreateDirectoryA: creates one folder. True when it exists afterwards.

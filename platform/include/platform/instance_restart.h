@@ -6,7 +6,7 @@ namespace calvora::platform {
 
 // Starting a fresh copy of the running program in place of this one.
 class InstanceRestart {
-  public:
+public:
     virtual ~InstanceRestart() = default;
 
     // ShellExecuteA(owner, "open", <the running program file>, no parameters, SW_SHOWNORMAL):

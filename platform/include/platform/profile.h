@@ -9,7 +9,7 @@ namespace calvora::platform {
 // case, values are single-byte text in the ANSI code page, every call reaches the file at once
 // (nothing is cached between calls), and the file is never held open.
 class Profile {
-  public:
+public:
     virtual ~Profile() = default;
 
     // GetPrivateProfileStringA: the value of key in section, trimmed of blanks and of one pair of

@@ -10,7 +10,7 @@ constexpr int kCsidlAppData = 26;
 
 // The shell's special folders.
 class SpecialFolders {
-  public:
+public:
     virtual ~SpecialFolders() = default;
 
     // SHGetSpecialFolderLocation + SHGetPathFromIDListA: the folder's path, at most 260

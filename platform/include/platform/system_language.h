@@ -8,7 +8,7 @@ namespace calvora::platform {
 
 // Windows language identifiers and what the system knows about them.
 class SystemLanguage {
-  public:
+public:
     virtual ~SystemLanguage() = default;
 
     // GetSystemDefaultLangID.

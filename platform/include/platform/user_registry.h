@@ -8,7 +8,7 @@ namespace calvora::platform {
 
 // One key of HKEY_CURRENT_USER, opened for writing. Closing it is RegCloseKey.
 class UserRegistryKey {
-  public:
+public:
     virtual ~UserRegistryKey() = default;
 
     // RegSetValueExA with REG_DWORD.
@@ -19,7 +19,7 @@ class UserRegistryKey {
 
 // Write access to HKEY_CURRENT_USER.
 class UserRegistry {
-  public:
+public:
     virtual ~UserRegistry() = default;
 
     // RegCreateKeyExA(HKEY_CURRENT_USER, path, ..., KEY_WRITE): opens the key, creating it and

@@ -21,7 +21,7 @@ inline constexpr std::string_view kUserRegistryFileName = "hkcu.reg";
 // What the configuration operations need of the main window: its Settings-page controls and a
 // few window actions. The main window implements it; tests use a recording fake.
 class SettingsView {
-  public:
+public:
     virtual ~SettingsView() = default;
 
     virtual bool cbSplash() const = 0;
@@ -68,7 +68,7 @@ struct ConfigServices {
 // are kept here: between the operations they live in the view's controls and in the language
 // manager.
 class ConfigurationStore {
-  public:
+public:
     ConfigurationStore(ConfigServices services, LanguageManager& languages, SettingsView& view);
 
     // ConfigFolder, with the missing folders created; remembered for configFile().
@@ -95,7 +95,7 @@ class ConfigurationStore {
     bool writeVersion(std::string_view fileVersionText);
     StartupChoices readStartupChoices();
 
-  private:
+private:
     ConfigServices m_services;
     LanguageManager& m_languages;
     SettingsView& m_view;

@@ -12,7 +12,7 @@ namespace calvora::settings {
 // properties describe the running system: assigning them (as a stored window design does with
 // 1038 and "$040E") changes nothing.
 class Tdorvoslang {
-  public:
+public:
     explicit Tdorvoslang(platform::SystemLanguage& language);
 
     std::uint16_t LangID() const { return m_langId; }
@@ -25,7 +25,7 @@ class Tdorvoslang {
     void setLangIDHex(std::string_view) {}
     void setLanguage(std::string_view) {}
 
-  private:
+private:
     std::uint16_t m_langId;
     std::string m_langIdHex;
     std::string m_language;

@@ -11,7 +11,7 @@ namespace calvora::settings {
 
 // A write the operating system refused; what() is "Unable to write to <file name>".
 class IniWriteError : public std::runtime_error {
-  public:
+public:
     explicit IniWriteError(const std::string& fileName);
 };
 
@@ -23,7 +23,7 @@ std::int32_t strToIntDef(std::string_view text, std::int32_t defaultValue);
 // One INI file read and written key by key through the profile functions; nothing is cached,
 // so every write reaches the file at once.
 class IniFile {
-  public:
+public:
     IniFile(platform::Profile& profile, std::string fileName);
 
     std::string readString(std::string_view section, std::string_view key,
@@ -41,7 +41,7 @@ class IniFile {
 
     const std::string& fileName() const { return m_fileName; }
 
-  private:
+private:
     platform::Profile& m_profile;
     std::string m_fileName;
 };

@@ -19,7 +19,7 @@ constexpr std::uint16_t kLangHungarian = 1038;
 // A language file that could not be parsed when its language was set. what() is
 // "Loading translations failed.\r\nLine <n>: <reason>".
 class LanguageLoadError : public std::runtime_error {
-  public:
+public:
     LanguageLoadError(int line, const std::string& reason);
 };
 
@@ -27,7 +27,7 @@ class LanguageManager;
 
 // A window's language controller, told when the current language changes.
 class LanguageSink {
-  public:
+public:
     virtual ~LanguageSink() = default;
     virtual void languageChanged(const LanguageManager& manager) = 0;
 };
@@ -36,7 +36,7 @@ class LanguageSink {
 // the order found; the current language and its constant table. The main window owns one and
 // hands it to every controller.
 class LanguageManager {
-  public:
+public:
     static constexpr std::size_t kMaxFileBytes = 1024 * 1024;
 
     LanguageManager(platform::FolderTree& tree, platform::SystemLanguage& language);
@@ -72,7 +72,7 @@ class LanguageManager {
     void addSink(LanguageSink* sink);
     void removeSink(LanguageSink* sink);
 
-  private:
+private:
     struct Entry {
         std::uint16_t langId;
         std::string file;

@@ -83,7 +83,7 @@ std::optional<std::uint64_t> ntfsUsedClusters(const fs::path& image, std::uint64
 }
 
 class MediaTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         m_folder = fs::temp_directory_path() / ("calvora-media-" + std::to_string(::getpid()));
         fs::create_directories(m_folder);
@@ -228,7 +228,7 @@ TEST(FileSystemSpace, GarbageBootSectorsAreRefused) {
 
 // A loop device on an image of our own, detached again whatever happens.
 class LoopDeviceTest : public MediaTest {
-  protected:
+protected:
     void SetUp() override {
         MediaTest::SetUp();
         if (::geteuid() != 0) {

@@ -27,7 +27,7 @@ DriveTablePaths pathsFor(const fs::path& machine) {
 
 // A writable copy of a fixture machine, removed at the end.
 class MachineCopy {
-  public:
+public:
     explicit MachineCopy(const std::string& name) {
         m_root = fs::temp_directory_path() /
                  ("calvora-machine-" + std::to_string(::getpid()) + "-" + name);
@@ -38,7 +38,7 @@ class MachineCopy {
     ~MachineCopy() { fs::remove_all(m_root); }
     const fs::path& root() const { return m_root; }
 
-  private:
+private:
     fs::path m_root;
 };
 

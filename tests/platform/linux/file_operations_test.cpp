@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class FileOperationsTest : public ::testing::Test {
-  protected:
+protected:
     FileOperationsTest() {
         root = fs::temp_directory_path() / ("calvora-fileop-" + std::to_string(::getpid()));
         fs::remove_all(root);

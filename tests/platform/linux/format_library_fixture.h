@@ -16,7 +16,7 @@ namespace calvora::platform::linux_os::testing {
 // The drive table as far as the format library sees it: letters mapped to the test's own
 // image files and loop devices.
 class TestVolumeDevices final : public VolumeDevices {
-  public:
+public:
     std::map<char, VolumeDevice> devices;
     bool releaseSucceeds = true;
     int releaseCalls = 0;
@@ -49,7 +49,7 @@ void writeMarker(const std::string& path, std::uint64_t offset, const std::strin
 std::string readAt(const std::string& path, std::uint64_t offset, std::size_t length);
 
 class FormatLibraryTest : public ::testing::Test {
-  protected:
+protected:
     FormatLibraryTest();
     ~FormatLibraryTest() override;
 
@@ -80,7 +80,7 @@ class FormatLibraryTest : public ::testing::Test {
     // Answers every callback; false asks the library to stop.
     std::function<bool(const CallbackEvent&)> answer;
 
-  private:
+private:
     std::vector<std::string> m_loops;
 };
 

@@ -30,7 +30,7 @@ struct RefusalCase {
 };
 
 class RefusalTest : public FormatLibraryTest, public ::testing::WithParamInterface<RefusalCase> {
-  public:
+public:
     std::string image(std::uint64_t bytes) { return addImage('E', bytes); }
     std::string loop(std::uint64_t bytes, std::uint32_t sectorSize = 512) {
         return addLoopDevice('E', bytes, sectorSize);

@@ -19,7 +19,8 @@ TEST(ProfileDocument, ReadsAsTheProfileFunctionsDo) {
         {"LastChoice", "License", "1"},        // one pair of quotes removed
         {"LastChoice", "Skin", std::nullopt},  // comment; the second section of that name is not
                                                // read
-        {"Settings", "Language", "1038"},     {"Settings", "noequals", std::nullopt},
+        {"Settings", "Language", "1038"},
+        {"Settings", "noequals", std::nullopt},
         {"Missing", "Splash", std::nullopt},
     };
     for (const Case& c : cases) {

@@ -5,7 +5,7 @@
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempFolder {
-  public:
+public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "calvora-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
@@ -18,6 +18,6 @@ class TempFolder {
     std::string file(const std::string& name) const { return (m_path / name).string(); }
     const std::filesystem::path& path() const { return m_path; }
 
-  private:
+private:
     std::filesystem::path m_path;
 };

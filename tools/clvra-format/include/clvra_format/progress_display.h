@@ -9,7 +9,7 @@ namespace calvora::tools {
 // line, each only when it changes. Report lines on a shared terminal get the bar out of
 // their way.
 class ProgressDisplay {
-  public:
+public:
     ProgressDisplay(std::FILE* out, bool terminal);
 
     void show(std::int32_t percent);
@@ -20,7 +20,7 @@ class ProgressDisplay {
     // Ends the bar's line.
     void finish();
 
-  private:
+private:
     void draw();
 
     std::FILE* m_out;

@@ -13,7 +13,7 @@ namespace calvora::launcher::fake {
 
 // Files by exact path, as the test lists them.
 class FakeFileProbe final : public FileProbe {
-  public:
+public:
     std::set<std::string, std::less<>> files;
     std::vector<std::string> probedPaths;
 
@@ -22,7 +22,7 @@ class FakeFileProbe final : public FileProbe {
 
 // Remembers every address it was asked to open.
 class FakeShell final : public Shell {
-  public:
+public:
     std::vector<std::string> openedAddresses;
 
     void open(std::string_view address) override;
@@ -35,7 +35,7 @@ struct ShownWarning {
 
 // Remembers every warning; the user answers at once.
 class FakeWarningDialog final : public WarningDialog {
-  public:
+public:
     std::vector<ShownWarning> shown;
 
     void showWarning(std::string_view caption, std::string_view text) override;

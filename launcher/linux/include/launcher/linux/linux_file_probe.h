@@ -7,7 +7,7 @@ namespace calvora::launcher::linux_os {
 // A regular file, or a symbolic link that ends at one. Folders, broken links, sockets,
 // pipes and device nodes are not a program file.
 class LinuxFileProbe final : public FileProbe {
-  public:
+public:
     bool fileExists(std::string_view path) override;
 };
 

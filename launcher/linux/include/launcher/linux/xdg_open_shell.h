@@ -8,7 +8,7 @@ namespace calvora::launcher::linux_os {
 // browser. xdg-open runs in a session of its own and is not waited for: some browsers keep
 // it until they close, and the launcher ends right after.
 class XdgOpenShell final : public Shell {
-  public:
+public:
     void open(std::string_view address) override;
 };
 

@@ -13,7 +13,7 @@ namespace calvora::launcher::qt {
 // When the desktop cannot be reached (no display), the warning goes to standard error
 // instead, and the process ends with exit code 0 as it would after the answer.
 class QtWarningDialog final : public WarningDialog {
-  public:
+public:
     QtWarningDialog();
     ~QtWarningDialog() override;
     QtWarningDialog(const QtWarningDialog&) = delete;
@@ -21,7 +21,7 @@ class QtWarningDialog final : public WarningDialog {
 
     void showWarning(std::string_view caption, std::string_view text) override;
 
-  private:
+private:
     void startApplication(std::string_view caption, std::string_view text);
 
     // Qt keeps references to these for the application's lifetime. Only the program name is

@@ -16,7 +16,7 @@ namespace calvora::platform::fake {
 // A shell that records every request and answers with a scripted result, and a set of
 // folders that exist.
 class FakeFileOperations final : public FileOperations {
-  public:
+public:
     // What the fake is.
     int result = 0;
     std::set<std::string, std::less<>> folders;
@@ -54,7 +54,7 @@ struct FakeByteFile {
 
 // Files held in memory, by path.
 class FakeByteFiles final : public ByteFiles {
-  public:
+public:
     std::map<std::string, FakeByteFile, std::less<>> files;
     std::size_t openCalls = 0;
 

@@ -17,7 +17,7 @@ namespace calvora::platform::fake {
 
 // INI files in memory: file name -> section (lower case) -> key (lower case) -> value.
 class FakeProfile final : public Profile {
-  public:
+public:
     std::map<std::string, std::map<std::string, std::map<std::string, std::string>>> files;
     std::set<std::string> readOnlyFiles;  // writes to these fail
     std::vector<std::string> writes;      // "file|section|key=value", in order
@@ -34,7 +34,7 @@ class FakeProfile final : public Profile {
 
 // HKEY_CURRENT_USER in memory: key path -> value name -> "dword:N" or "sz:text".
 class FakeUserRegistry final : public UserRegistry {
-  public:
+public:
     std::map<std::string, std::map<std::string, std::string>> keys;
     bool failCreate = false;
     std::vector<std::string> writes;  // value names, in order
@@ -43,7 +43,7 @@ class FakeUserRegistry final : public UserRegistry {
 };
 
 class FakeSpecialFolders final : public SpecialFolders {
-  public:
+public:
     std::map<int, std::string> folders{{kCsidlAppData, "/home/user/.config"},
                                        {kCsidlPersonal, "/home/user/Documents"}};
 
@@ -53,7 +53,7 @@ class FakeSpecialFolders final : public SpecialFolders {
 
 // A folder tree in memory; paths are compared as given.
 class FakeFolderTree final : public FolderTree {
-  public:
+public:
     std::set<std::string> folders;
     std::map<std::string, std::string> files;  // path -> content
     std::set<std::string> refusedFolders;      // createFolder fails for these
@@ -68,7 +68,7 @@ class FakeFolderTree final : public FolderTree {
 // Names for 1033, 1038 and 1031; decoding is Latin-1, except that Hungarian (1038) text maps the
 // four Windows-1250 letters that Latin-1 lacks (o and u with double acute).
 class FakeSystemLanguage final : public SystemLanguage {
-  public:
+public:
     std::uint16_t defaultLangId = 1033;
     std::map<std::uint16_t, std::string> names{
         {1033, "English (United States)"}, {1038, "Hungarian"}, {1031, "German (Germany)"}};
@@ -80,7 +80,7 @@ class FakeSystemLanguage final : public SystemLanguage {
 };
 
 class FakeInstanceRestart final : public InstanceRestart {
-  public:
+public:
     int started = 0;
     bool startSucceeds = true;
 

@@ -9,7 +9,7 @@ namespace calvora::platform::linux_os {
 // Drive letters the Windows way: a volume gets the lowest free letter when it first appears
 // (C upward; A and B go to floppies first) and keeps it while it is present.
 class DriveLetters {
-  public:
+public:
     struct Request {
         std::string key;
         bool isFloppy = false;
@@ -22,7 +22,7 @@ class DriveLetters {
     // The lowest letter that assign() would give a new volume now; 0 when none is free.
     char nextFree(bool isFloppy) const;
 
-  private:
+private:
     std::map<std::string, char> m_letters;
 };
 

@@ -33,7 +33,7 @@ struct AttachResult {
 // devices with a backing file, network and RAM mounts, and what attach() added. The queries of
 // the Volumes seam rescan first, as the Windows calls answer live.
 class DriveTable final : public Volumes, public VolumeDevices {
-  public:
+public:
     explicit DriveTable(DriveTablePaths paths = {});
 
     // Rescans: new volumes get the lowest free letter, present ones keep theirs, gone ones
@@ -61,7 +61,7 @@ class DriveTable final : public Volumes, public VolumeDevices {
     std::optional<VolumeDevice> deviceFor(char letter) override;
     bool releaseForExclusiveUse(char letter) override;
 
-  private:
+private:
     struct Drive {
         char letter = 0;
         VolumeCandidate volume;

@@ -7,7 +7,7 @@ namespace calvora::platform::linux_os {
 // Folders and files through POSIX calls. Names compare without regard to ASCII letter case
 // where the Windows calls would.
 class PosixFolderTree final : public FolderTree {
-  public:
+public:
     bool createFolder(std::string_view path) override;
     bool folderExists(std::string_view path) override;
     std::optional<std::string> findEntry(std::string_view folder, std::string_view name) override;

@@ -16,7 +16,7 @@ std::uint16_t langIdOfLocale(std::string_view locale);
 // in English from a table of the common languages, and text decoding through iconv with the
 // language's Windows ANSI code page.
 class LocaleSystemLanguage final : public SystemLanguage {
-  public:
+public:
     explicit LocaleSystemLanguage(EnvironmentLookup environment = processEnvironment());
 
     std::uint16_t systemDefaultLangId() override;
@@ -27,7 +27,7 @@ class LocaleSystemLanguage final : public SystemLanguage {
     // The iconv name of the language's ANSI code page, e.g. "CP1250" for 1038.
     static const char* ansiCodePageOf(std::uint16_t langId);
 
-  private:
+private:
     EnvironmentLookup m_environment;
 };
 

@@ -17,7 +17,7 @@ namespace calvora::platform::linux_os {
 //   what the caller wanted to get back;
 // - names are taken literally: no wildcards.
 class LinuxFileOperations final : public FileOperations {
-  public:
+public:
     int shFileOperation(FileOperationRequest& request) override;
     bool directoryExists(std::string_view path) override;
     bool forceDirectories(std::string_view path) override;
@@ -25,7 +25,7 @@ class LinuxFileOperations final : public FileOperations {
 
 // Files through open/pread/pwrite.
 class LinuxByteFiles final : public ByteFiles {
-  public:
+public:
     std::unique_ptr<ByteFile> openExisting(std::string_view path) override;
 };
 

@@ -30,7 +30,7 @@ struct LinuxFormatOptions {
 // empty file system of the requested kind before the failure is reported, so the stick is
 // never left without one.
 class LinuxFormatLibrary final : public FormatLibrary {
-  public:
+public:
     LinuxFormatLibrary(VolumeDevices& devices, LinuxFormatOptions options);
 
     // Loads only "fmifs.dll" (in any case, as Windows does).
@@ -42,7 +42,7 @@ class LinuxFormatLibrary final : public FormatLibrary {
     std::uint8_t enableVolumeCompression(std::u16string_view root, std::uint32_t enable) override;
     void release() override;
 
-  private:
+private:
     VolumeDevices& m_devices;
     LinuxFormatOptions m_options;
     bool m_loaded = false;

@@ -11,7 +11,7 @@ namespace calvora::platform::linux_os {
 // in the same folder, synchronised to disk and renamed over the old one, so a crash or a full
 // disk leaves either the old or the new file, never a truncated one.
 class LinuxProfile final : public Profile {
-  public:
+public:
     // Files larger than this are not read (the default applies) and never rewritten.
     static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
 

@@ -27,14 +27,14 @@ std::string regStringText(std::string_view value);
 
 // HKEY_CURRENT_USER kept in one registration file. Every change rewrites the file atomically.
 class LinuxUserRegistry final : public UserRegistry {
-  public:
+public:
     explicit LinuxUserRegistry(std::string filePath);
 
     std::unique_ptr<UserRegistryKey> createKey(std::string_view path) override;
 
     const std::string& filePath() const { return m_filePath; }
 
-  private:
+private:
     std::string m_filePath;
 };
 

@@ -14,14 +14,14 @@ inline constexpr const char* kRestartVariable = "CALVORA_RESTART_AFTER_PID";
 // parent has ended: that is the moment its parent process id changes, which, unlike a test of
 // the old id, cannot be fooled by the id being reused.
 class SpawnInstanceRestart final : public InstanceRestart {
-  public:
+public:
     // programPath: the program file to start; empty means the running one (/proc/self/exe).
     explicit SpawnInstanceRestart(std::string programPath = {});
 
     bool startNewInstance() override;
     bool waitForPredecessor(std::chrono::milliseconds timeout) override;
 
-  private:
+private:
     std::string m_programPath;
 };
 

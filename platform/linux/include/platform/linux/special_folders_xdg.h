@@ -9,13 +9,13 @@ namespace calvora::platform::linux_os {
 // ~/.config; documents is XDG_DOCUMENTS_DIR from user-dirs.dirs, else the home folder, as
 // xdg-user-dir answers.
 class XdgSpecialFolders final : public SpecialFolders {
-  public:
+public:
     explicit XdgSpecialFolders(EnvironmentLookup environment = processEnvironment());
 
     std::string folderPath(int csidl) override;
     char pathDelimiter() const override { return '/'; }
 
-  private:
+private:
     std::string home() const;
     std::string configHome() const;
     std::string documents() const;

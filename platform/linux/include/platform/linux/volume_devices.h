@@ -25,7 +25,7 @@ struct VolumeDevice {
 // The drive letters' devices, as the drive table knows them. The format library reaches a
 // device only through this, so it can never touch a volume that has no letter.
 class VolumeDevices {
-  public:
+public:
     virtual ~VolumeDevices() = default;
 
     virtual std::optional<VolumeDevice> deviceFor(char letter) = 0;

@@ -19,7 +19,7 @@ namespace calvora::settings::widgets {
 // it after the window's components, with their English texts, exist; it re-translates at once
 // whenever the manager's language changes. It does not own the window.
 class TDKLanguageController final : public LanguageSink {
-  public:
+public:
     TDKLanguageController(QWidget& window, LanguageManager& manager, TranslatableList list);
     ~TDKLanguageController() override;
     TDKLanguageController(const TDKLanguageController&) = delete;
@@ -30,7 +30,7 @@ class TDKLanguageController final : public LanguageSink {
     // "object.property" of the entries whose component the window does not have.
     QStringList missingComponents() const;
 
-  private:
+private:
     struct Target {
         const TranslatableEntry* entry;
         QPointer<QObject> object;

@@ -15,7 +15,7 @@ class OsLangObject final : public QObject {
     Q_PROPERTY(QString LangIDHex READ langIdHex WRITE ignoreText)
     Q_PROPERTY(QString Language READ language WRITE ignoreText)
 
-  public:
+public:
     OsLangObject(platform::SystemLanguage& language, QObject* parent);
 
     const Tdorvoslang& component() const { return m_component; }
@@ -25,7 +25,7 @@ class OsLangObject final : public QObject {
     void ignoreLangId(int) {}
     void ignoreText(const QString&) {}
 
-  private:
+private:
     Tdorvoslang m_component;
 };
 
