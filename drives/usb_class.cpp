@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/ascii_case.h"
+
 namespace calvora::drives {
 namespace {
 
@@ -10,30 +12,9 @@ constexpr std::string_view kUsbStorKey = "SYSTEM\\CurrentControlSet\\Enum\\USBST
 // Each part of a device name is taken at this length at most.
 constexpr std::size_t kPartLength = 1026;
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The file-name mask "<prefix>*".
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && equalNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 std::string valueOf(const platform::RegistryKeyView& key, std::string_view name) {
     for (const auto& [valueName, data] : key.values) {
-        if (equalNoCase(valueName, name)) {
+        if (platform::equalsIgnoringAsciiCase(valueName, name)) {
             return data;
         }
     }
@@ -125,7 +106,8 @@ UsbInfo TUsbClass::GetUsbInfo(const std::string& deviceName) {
         bool matched = false;
         // Every instance is examined: a later match overwrites an earlier one.
         for (const std::string& instance : kindView->subkeys) {
-            if (!startsWithNoCase(instance, serial)) {
+            // The file-name mask "<serial>*".
+            if (!platform::startsWithIgnoringAsciiCase(instance, serial)) {
                 continue;
             }
             matched = true;

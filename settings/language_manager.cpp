@@ -1,4 +1,5 @@
 #include "settings/language_manager.h"
+#include "platform/ascii_case.h"
 
 #include <algorithm>
 
@@ -7,14 +8,7 @@
 namespace calvora::settings {
 namespace {
 
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto up = [](char c) {
-                   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-               };
-               return up(x) == up(y);
-           });
-}
+constexpr auto sameName = platform::equalsIgnoringAsciiCase;
 
 const std::map<int, std::string> kNoTexts;
 

@@ -1,9 +1,12 @@
 #include "settings/lng_file.h"
+#include "platform/ascii_case.h"
 
 #include <cstddef>
 
 namespace calvora::settings {
 namespace {
+
+constexpr auto sameName = platform::equalsIgnoringAsciiCase;
 
 std::string_view trim(std::string_view s) {
     auto blank = [](char c) {
@@ -16,23 +19,6 @@ std::string_view trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z')
-            x = static_cast<char>(x - 32);
-        if (y >= 'a' && y <= 'z')
-            y = static_cast<char>(y - 32);
-        if (x != y) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // Calls visit(lineNumber, trimmedLine) for each line that is not empty or a comment; stops

@@ -1,24 +1,8 @@
 #include "platform/fake/fake_discovery.h"
 
-#include <cctype>
+#include "platform/ascii_case.h"
 
 namespace calvora::platform::fake {
-namespace {
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::u16string FakeDriveShell::displayName(std::string_view root) {
     askedNames.emplace_back(root);
@@ -45,7 +29,7 @@ void FakeDeviceNotifications::send(const DeviceChange& change) {
 
 RegistryKeyView* FakeMachineRegistry::find(std::string_view path) {
     for (auto& [keyPath, view] : keys) {
-        if (equalNoCase(keyPath, path)) {
+        if (equalsIgnoringAsciiCase(keyPath, path)) {
             return &view;
         }
     }

@@ -1,4 +1,5 @@
 #include "platform/linux/folder_tree_posix.h"
+#include "platform/ascii_case.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -11,14 +12,8 @@
 namespace calvora::platform::linux_os {
 namespace {
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return lower(x) == lower(y); });
-}
+constexpr auto sameName = platform::equalsIgnoringAsciiCase;
+constexpr auto lower = platform::asciiLower;
 
 bool lessByName(const std::string& a, const std::string& b) {
     auto less = [](char x, char y) { return lower(x) < lower(y); };

@@ -15,7 +15,7 @@ constexpr std::uint32_t kSmallestCluster = 512;
 constexpr std::uint32_t kLargestFatCluster = 65536;
 
 // Cluster counts that decide the FAT type: a reader tells FAT12, FAT16 and FAT32 apart by the
-// count alone (Microsoft's FAT specification, "FAT Type Determination"), so a FAT32 with fewer
+// count alone (Microsoft's FAT document fatgen103, "FAT Type Determination"), so a FAT32 with fewer
 // than 65525 clusters would be read as FAT16. The FAT32 maximum keeps clear of the values
 // 0x0FFFFFF7 and up, which mark bad and last clusters.
 struct CountLimits {
@@ -31,8 +31,8 @@ constexpr CountLimits kFat32Limits{65525, 0x0FFFFFF5};
 constexpr std::uint64_t kFatLeastBytes = 64 * kKiB;
 constexpr std::uint64_t kExFatLeastBytes = 4 * kMiB;
 constexpr std::uint64_t kNtfsLeastBytes = 2 * kMiB;
-// exFAT clusters: up to 32 MiB (exFAT specification); at least a handful in the heap for
-// the bitmap, the up-case table and the root directory.
+// exFAT clusters: up to 32 MiB (Microsoft's exFAT file system document); at least a handful
+// in the heap for the bitmap, the up-case table and the root directory.
 constexpr std::uint64_t kExFatLargestCluster = 32 * kMiB;
 constexpr std::uint64_t kExFatHeapOffset = 2 * kMiB;
 constexpr std::uint64_t kExFatLeastHeapClusters = 16;

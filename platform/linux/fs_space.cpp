@@ -154,7 +154,7 @@ std::optional<FileSystemSpace> readFatSpace(const ReadAt& read) {
     if (!read(0, boot, sizeof boot) || boot[510] != 0x55 || boot[511] != 0xAA) {
         return std::nullopt;
     }
-    // Field offsets and the cluster-count rule are those of Microsoft's FAT specification.
+    // Field offsets and the cluster-count rule are those of Microsoft's FAT document (fatgen103).
     std::uint32_t bytesPerSector = le16(boot + 11);
     std::uint32_t sectorsPerCluster = boot[13];
     std::uint32_t reserved = le16(boot + 14);
@@ -226,7 +226,7 @@ std::optional<FileSystemSpace> readExfatSpace(const ReadAt& read) {
     if (!read(0, boot, sizeof boot) || std::memcmp(boot + 3, "EXFAT   ", 8) != 0) {
         return std::nullopt;
     }
-    // Offsets from Microsoft's exFAT specification, main boot sector.
+    // Offsets from Microsoft's exFAT file system document, main boot sector.
     std::uint64_t fatOffset = le32(boot + 80);
     std::uint64_t heapOffset = le32(boot + 88);
     std::uint64_t clusters = le32(boot + 92);

@@ -1,10 +1,13 @@
 #include "platform/linux/profile_document.h"
+#include "platform/ascii_case.h"
 
 #include <cstddef>
 #include <vector>
 
 namespace calvora::platform::linux_os {
 namespace {
+
+constexpr auto sameName = platform::equalsIgnoringAsciiCase;
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -18,22 +21,6 @@ std::string_view trim(std::string_view s) {
         s.remove_suffix(1);
     }
     return s;
-}
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // One line of the file, without its line break.

@@ -1,4 +1,5 @@
 #include "platform/linux/registry_reg_file.h"
+#include "platform/ascii_case.h"
 
 #include <cstdio>
 
@@ -7,24 +8,10 @@
 namespace calvora::platform::linux_os {
 namespace {
 
+constexpr auto sameName = platform::equalsIgnoringAsciiCase;
+
 constexpr std::size_t kMaxRegBytes = 1024 * 1024;
 constexpr std::string_view kHeader = "REGEDIT4";
-
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 std::string_view stripCr(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {

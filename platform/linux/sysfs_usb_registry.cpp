@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/ascii_case.h"
 #include "platform/linux/uevent.h"
 
 namespace calvora::platform::linux_os {
@@ -13,15 +14,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kEnum = "SYSTEM\\CurrentControlSet\\Enum";
-
-std::string lowerCase(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-    }
-    return text;
-}
 
 std::string trimmed(std::string text) {
     const auto notBlank = [](unsigned char c) { return c > ' '; };
@@ -68,7 +60,7 @@ std::optional<int> lunOf(const std::string& name) {
 SysfsUsbRegistry::SysfsUsbRegistry(std::string sysfsRoot) : m_sysfsRoot(std::move(sysfsRoot)) {}
 
 RegistryKeyView& SysfsUsbRegistry::key(const std::string& path) {
-    auto found = m_keys.find(lowerCase(path));
+    auto found = m_keys.find(asciiLowerCase(path));
     if (found != m_keys.end()) {
         return found->second;
     }
@@ -77,7 +69,7 @@ RegistryKeyView& SysfsUsbRegistry::key(const std::string& path) {
         RegistryKeyView& parent = key(path.substr(0, slash));
         parent.subkeys.push_back(path.substr(slash + 1));
     }
-    return m_keys[lowerCase(path)];
+    return m_keys[asciiLowerCase(path)];
 }
 
 void SysfsUsbRegistry::addDevice(const UsbDeviceFacts& device) {
@@ -150,7 +142,7 @@ std::optional<RegistryKeyView> SysfsUsbRegistry::openKey(std::string_view path) 
     for (const UsbDeviceFacts& device : scanDevices()) {
         addDevice(device);
     }
-    auto found = m_keys.find(lowerCase(std::string(path)));
+    auto found = m_keys.find(asciiLowerCase(std::string(path)));
     if (found == m_keys.end()) {
         return std::nullopt;
     }
