@@ -29,5 +29,6 @@ function(calvora_add_gtest)
     add_executable(${T_NAME} ${T_SOURCES})
     target_link_libraries(${T_NAME} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main)
     gtest_discover_tests(${T_NAME} DISCOVERY_MODE PRE_TEST
-        PROPERTIES ENVIRONMENT "CALVORA_SOURCE_DIR=${PROJECT_SOURCE_DIR};QT_QPA_PLATFORM=offscreen")
+        PROPERTIES ENVIRONMENT "CALVORA_SOURCE_DIR=${PROJECT_SOURCE_DIR}"
+        ENVIRONMENT_MODIFICATION "QT_QPA_PLATFORM=set:offscreen")
 endfunction()
