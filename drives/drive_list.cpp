@@ -2,14 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/ascii_case.h"
+
 namespace calvora::drives {
-namespace {
-
-char upper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
 
 DriveList::DriveList(platform::Volumes& volumes) : m_volumes(volumes) {}
 
@@ -45,7 +40,7 @@ void DriveList::updateDrives() {
 }
 
 bool DriveList::setDrive(char c) {
-    auto it = std::find(m_entries.begin(), m_entries.end(), upper(c));
+    auto it = std::find(m_entries.begin(), m_entries.end(), platform::asciiUpper(c));
     if (it == m_entries.end()) {
         return false;
     }

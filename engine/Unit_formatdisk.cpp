@@ -1,19 +1,11 @@
 #include "engine/Unit_formatdisk.h"
 
 #include "engine/report_texts.h"
+#include "platform/ascii_case.h"
 
 namespace calvora::engine {
 
 Tdorvformatcheckdisk* ActiveFormatter = nullptr;
-
-std::string upperCaseAsciiLetters(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
 
 Tdorvformatcheckdisk::Tdorvformatcheckdisk(const EnginePlatform& platform) : m_platform(platform) {}
 
@@ -81,7 +73,7 @@ bool Tdorvformatcheckdisk::EnableCompression(const std::string& Root, bool Enabl
     if (!LoadFmifs()) {
         return false;
     }
-    std::u16string root = m_platform.codePages.ansiToUtf16(upperCaseAsciiLetters(Root));
+    std::u16string root = m_platform.codePages.ansiToUtf16(platform::asciiUpperCase(Root));
     std::u16string fileSystemName;
     CheckDrive(root, true, fileSystemName);
     if (!m_platform.fmifs.hasCompression()) {

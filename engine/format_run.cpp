@@ -3,6 +3,7 @@
 
 #include "engine/Unit_formatdisk.h"
 #include "engine/report_texts.h"
+#include "platform/ascii_case.h"
 
 namespace calvora::engine {
 namespace {
@@ -49,10 +50,10 @@ bool Tdorvformatcheckdisk::FormatDisk(const std::string& Root, std::uint8_t Medi
     if (!LoadFmifs()) {
         return false;
     }
-    const std::string root = upperCaseAsciiLetters(Root);
+    const std::string root = platform::asciiUpperCase(Root);
     platform::FormatExArguments arguments;
     arguments.root = m_platform.codePages.ansiToUtf16(root);
-    arguments.label = m_platform.codePages.ansiToUtf16(upperCaseAsciiLetters(Label));
+    arguments.label = m_platform.codePages.ansiToUtf16(platform::asciiUpperCase(Label));
 
     switch (MediaType) {
         case 0:

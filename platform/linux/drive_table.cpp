@@ -1,5 +1,7 @@
 #include "platform/linux/drive_table.h"
 
+#include "platform/ascii_case.h"
+
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -197,7 +199,7 @@ std::vector<VolumeDevice> DriveTable::drives() const {
 }
 
 const DriveTable::Drive* DriveTable::find(char letter) const {
-    letter = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+    letter = asciiUpper(letter);
     for (const Drive& drive : m_drives) {
         if (drive.letter == letter) {
             return &drive;

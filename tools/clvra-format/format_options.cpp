@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+#include "platform/ascii_case.h"
+
 namespace calvora::tools {
 namespace {
 
@@ -15,15 +17,6 @@ struct FileSystemName {
 };
 constexpr std::array<FileSystemName, 4> kFileSystems{
     {{"NTFS", 0}, {"FAT", 1}, {"FAT32", 2}, {"EXFAT", 3}}};
-
-std::string upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
-}
 
 std::optional<std::uint64_t> parseNumber(const std::string& text) {
     std::uint64_t value = 0;
@@ -52,7 +45,7 @@ std::optional<std::uint64_t> parseSize(const std::string& text) {
     if (!number) {
         return std::nullopt;
     }
-    const std::string suffix = upper(text.substr(digits));
+    const std::string suffix = platform::asciiUpperCase(text.substr(digits));
     int shift = -1;
     static constexpr std::array<std::pair<char, int>, 4> kUnits{
         {{'K', 10}, {'M', 20}, {'G', 30}, {'T', 40}}};
@@ -76,10 +69,7 @@ char driveLetterOf(const std::string& target) {
     if (target.empty() || target.size() > 3) {
         return 0;
     }
-    char letter = target[0];
-    if (letter >= 'a' && letter <= 'z') {
-        letter = static_cast<char>(letter - 'a' + 'A');
-    }
+    const char letter = platform::asciiUpper(target[0]);
     if (letter < 'A' || letter > 'Z') {
         return 0;
     }
@@ -142,7 +132,7 @@ ParseResult parseFormatOptions(const std::vector<std::string>& arguments) {
                 return fail("--fs needs a file system");
             bool known = false;
             for (const FileSystemName& fs : kFileSystems) {
-                if (upper(*name) == fs.name) {
+                if (platform::asciiUpperCase(*name) == fs.name) {
                     options.fileSystemIndex = fs.index;
                     known = true;
                 }

@@ -83,7 +83,4 @@ extern Tdorvformatcheckdisk* ActiveFormatter;
 std::uint8_t CALVORA_WINAPI FmifsCallback(std::uint32_t Command, std::uint32_t SubAction,
                                           void* ActionInfo);
 
-// Upper-cases the letters a to z only; every other byte stays as it is.
-std::string upperCaseAsciiLetters(std::string text);
-
 }  // namespace calvora::engine

@@ -11,6 +11,17 @@ inline char asciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+inline char asciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+inline std::string asciiUpperCase(std::string text) {
+    for (char& c : text) {
+        c = asciiUpper(c);
+    }
+    return text;
+}
+
 inline std::string asciiLowerCase(std::string text) {
     for (char& c : text) {
         c = asciiLower(c);
