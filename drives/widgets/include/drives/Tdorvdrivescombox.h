@@ -84,7 +84,6 @@ private:
     bool m_displayIcons = true;
     TIconSize m_iconsSize = isSmall;
     int m_entryHeight;
-    bool m_filling = false;
 };
 
 }  // namespace calvora::drives
