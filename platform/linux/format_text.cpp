@@ -1,9 +1,8 @@
 #include "platform/linux/format_text.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
+
+#include "platform/linux/iconv_text.h"
 
 namespace calvora::platform::linux_os {
 namespace {
@@ -24,50 +23,6 @@ void appendUtf8(std::string& out, std::uint32_t code) {
         out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
     }
-}
-
-// Runs iconv over the whole text. With a replacement, every unconvertible or invalid input
-// byte becomes it and the conversion goes on; without one, the first such byte fails it.
-std::optional<std::string> runIconv(std::string_view text, const std::string& from,
-                                    const std::string& to, const char* replacement) {
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return std::nullopt;
-    }
-    std::string output;
-    char* in = const_cast<char*>(text.data());
-    std::size_t inLeft = text.size();
-    char buffer[1024];
-    bool ok = true;
-    while (inLeft > 0) {
-        char* out = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
-        output.append(buffer, static_cast<std::size_t>(out - buffer));
-        if (result != static_cast<std::size_t>(-1)) {
-            continue;
-        }
-        if (errno == E2BIG) {
-            continue;
-        }
-        if (replacement == nullptr) {
-            ok = false;
-            break;
-        }
-        // Skip the rest of a broken UTF-8 sequence as one character.
-        std::size_t skip = 1;
-        while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) {
-            ++skip;
-        }
-        in += skip;
-        inLeft -= skip;
-        output.append(replacement);
-    }
-    iconv_close(cd);
-    if (!ok) {
-        return std::nullopt;
-    }
-    return output;
 }
 
 }  // namespace
@@ -92,11 +47,12 @@ std::string utf16ToUtf8(std::u16string_view text) {
 
 std::optional<std::string> convertExactly(std::string_view text, const std::string& from,
                                           const std::string& to) {
-    return runIconv(text, from, to, nullptr);
+    return iconvConvert(text, from, to, SourceCharacters::Utf8Sequences, std::nullopt);
 }
 
 std::string utf8ToOem(std::string_view utf8, const std::string& oemCodePage) {
-    std::optional<std::string> converted = runIconv(utf8, "UTF-8", oemCodePage, "?");
+    std::optional<std::string> converted =
+        iconvConvert(utf8, "UTF-8", oemCodePage, SourceCharacters::Utf8Sequences, "?");
     if (converted) {
         return *converted;
     }
@@ -109,7 +65,8 @@ std::string utf8ToOem(std::string_view utf8, const std::string& oemCodePage) {
 }
 
 std::string convertLoosely(std::string_view text, const std::string& from, const std::string& to) {
-    std::optional<std::string> converted = runIconv(text, from, to, "?");
+    std::optional<std::string> converted =
+        iconvConvert(text, from, to, SourceCharacters::Utf8Sequences, "?");
     return converted ? *converted : std::string(text);
 }
 

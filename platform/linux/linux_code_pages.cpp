@@ -1,45 +1,18 @@
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
 
+#include "platform/linux/iconv_text.h"
 #include "platform/linux/linux_system.h"
 
 namespace calvora::platform::linux_os {
 namespace {
 
-// Converts with iconv; every input character the target cannot hold, or that is not valid in
-// the source, becomes one replacement unit and the conversion goes on.
+// Every character that cannot be converted becomes one replacement; where iconv does not know
+// the code pages the text stays as it is.
 std::string convert(const std::string& from, const std::string& to, std::string_view input,
-                    std::size_t sourceUnit, std::string_view replacement) {
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return std::string(input);
-    }
-    std::string output;
-    char* in = const_cast<char*>(input.data());
-    std::size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* out = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t result = iconv(cd, &in, &inLeft, &out, &outLeft);
-        output.append(buffer, static_cast<std::size_t>(out - buffer));
-        if (result == static_cast<std::size_t>(-1)) {
-            if (errno == E2BIG) {
-                continue;
-            }
-            // EILSEQ or EINVAL: skip one source unit.
-            std::size_t skip = inLeft < sourceUnit ? inLeft : sourceUnit;
-            in += skip;
-            inLeft -= skip;
-            output.append(replacement);
-        }
-    }
-    iconv_close(cd);
-    return output;
+                    SourceCharacters source, std::string_view replacement) {
+    return iconvConvert(input, from, to, source, replacement).value_or(std::string(input));
 }
 
 bool isCentralEuropean(std::string_view language) {
@@ -75,11 +48,12 @@ LinuxCodePages LinuxCodePages::forUserLocale() {
 }
 
 std::string LinuxCodePages::oemToAnsi(std::string_view oem) {
-    return convert(m_oem, m_ansi, oem, 1, "?");
+    return convert(m_oem, m_ansi, oem, SourceCharacters::SingleBytes, "?");
 }
 
 std::u16string LinuxCodePages::ansiToUtf16(std::string_view ansi) {
-    std::string bytes = convert(m_ansi, "UTF-16LE", ansi, 1, std::string_view("?\0", 2));
+    std::string bytes = convert(m_ansi, "UTF-16LE", ansi, SourceCharacters::SingleBytes,
+                                std::string_view("?\0", 2));
     std::u16string text(bytes.size() / 2, u'\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         text[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
@@ -95,7 +69,7 @@ std::string LinuxCodePages::utf16ToAnsi(std::u16string_view text) {
         bytes.push_back(static_cast<char>(c & 0xFF));
         bytes.push_back(static_cast<char>(c >> 8));
     }
-    return convert("UTF-16LE", m_ansi, bytes, 2, "?");
+    return convert("UTF-16LE", m_ansi, bytes, SourceCharacters::Utf16Units, "?");
 }
 
 }  // namespace calvora::platform::linux_os
